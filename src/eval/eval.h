@@ -1,0 +1,66 @@
+// The evaluator's interface to the rest of the run-time.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+
+#include "core/value.h"
+
+namespace orvane {
+
+// The value of v in the current context.
+Value eval(Value v);
+// Evaluates each form of a list in order; the last value, no-value for none.
+Value eval_sequence(Value forms);
+
+// Calls a function Value with evaluated arguments (a symbol means its value).
+Value call(Value fn, std::span<const Value> args);
+inline Value call(Value fn, std::initializer_list<Value> args) {
+  return call(fn, std::span<const Value>(args.begin(), args.size()));
+}
+// Applies fn to a list of argument Values, used as they are.
+Value apply_list(Value fn, Value args);
+// Sends selector to receiver (a symbol receiver means its value).
+Value send(Value receiver, Value selector, std::span<const Value> args);
+inline Value send(Value receiver, Value selector, std::initializer_list<Value> args) {
+  return send(receiver, selector, std::span<const Value>(args.begin(), args.size()));
+}
+// Sends inside a catch that stops every throw: the throw is kept as the
+// pending throw and the result is no-value.
+Value protected_send(Value receiver, Value selector, std::span<const Value> args);
+
+// Symbol lookup and assignment as the evaluator sees them, with the current
+// `self` (the object system extends both). lookup answers no-value when the
+// symbol is unbound.
+Value lookup_symbol(Value sym);
+void assign_symbol(Value sym, Value v);
+bool symbol_bound(Value sym);
+
+// Compiles a lambda, syntax, gamma, syntax-gamma or new-clause form,
+// rewriting its logic variables in place.
+Value compile_function(Value form);
+
+// The event poll: called by loops and calls, runs the hook at most every
+// 100 ms while the event flag is zero or less.
+struct EventPoll {
+  void (*hook)() = nullptr;  // one pass of the event loop; none until the shell exists
+  int event_flag = 0;        // raised by without-event
+  std::uint32_t countdown = 1;
+  std::uint64_t last_ms = 0;
+};
+inline EventPoll g_event_poll;
+void poll_events_slow();
+inline void poll_events() {
+  if (--g_event_poll.countdown == 0) poll_events_slow();
+}
+
+// Guards native recursion: raises error 9 with nil when the native stack
+// runs low.
+void native_stack_check_failed();
+inline std::uintptr_t g_native_stack_limit = 0;
+inline void check_native_stack() {
+  char probe;
+  if (reinterpret_cast<std::uintptr_t>(&probe) < g_native_stack_limit) native_stack_check_failed();
+}
+
+}  // namespace orvane

@@ -1,0 +1,352 @@
+// The evaluator: a recursive interpreter over Values. Calls run in frames on
+// the Lisp stack; built-in forms are recognised by the tag of their value.
+#include "eval/eval.h"
+
+#include <chrono>
+
+#include "core/primitives.h"
+#include "core/symbols.h"
+#include "eval/errors.h"
+#include "eval/evaluator_internal.h"
+#include "objects/object_hooks.h"
+
+namespace orvane {
+
+// --- Arguments -----------------------------------------------------------------
+
+Value ArgSource::next() {
+  if (mode == Mode::array) return *pos++;
+  Value x = car(list);
+  list = cdr(list);
+  return mode == Mode::forms ? eval(x) : x;
+}
+
+Value ArgSource::rest_values() {
+  if (mode == Mode::values) {
+    Value l = list;
+    list = kNil;
+    return l;
+  }
+  Value head = kNil, tail = kNil;
+  while (more()) {
+    Value cell = cons(next(), kNil);
+    if (head == kNil) head = cell;
+    else set_cdr(tail, cell);
+    tail = cell;
+  }
+  return head;
+}
+
+Value ArgSource::rest_raw() {
+  if (mode != Mode::array) {
+    Value l = list;
+    list = kNil;
+    return l;
+  }
+  Value head = kNil, tail = kNil;
+  while (pos != end) {
+    Value cell = cons(*pos++, kNil);
+    if (head == kNil) head = cell;
+    else set_cdr(tail, cell);
+    tail = cell;
+  }
+  return head;
+}
+
+// --- Symbols ---------------------------------------------------------------------
+
+Value lookup_symbol(Value sym) {
+  if (g_mem.self == kNoObject) {
+    const SymbolEntry& e = symbol_entry(sym);
+    // Methods of a single class are not visible as globals.
+    if (e.definer.tag() == tag::klass && e.definer.bits != 0) return kNoValue;
+    return e.value;
+  }
+  return object_lookup(g_mem.self, sym);
+}
+
+void assign_symbol(Value sym, Value v) {
+  if (g_mem.self == kNoObject) set_symbol_global(sym, v);
+  else object_assign(g_mem.self, sym, v);
+}
+
+bool symbol_bound(Value sym) { return lookup_symbol(sym) != kNoValue; }
+
+// --- Frames and variables ---------------------------------------------------------
+
+CallFrame* CallFrame::find(std::uint32_t serial) {
+  for (Context* c = Context::innermost(); c; c = c->link()) {
+    if (c->kind() != Context::Kind::call_frame) continue;
+    auto* f = static_cast<CallFrame*>(c);
+    if (f->serial() == serial && f->entered()) return f;
+  }
+  return nullptr;
+}
+
+Value& variable_slot(Value var) {
+  std::uint32_t ref = node_of(var).w0 & kPayloadMask;
+  std::uint32_t index = ref & 0xffff;
+  std::uint32_t depth = ref >> 16;
+  CallFrame* f = CallFrame::env();
+  while (depth-- > 0 && f) f = f->parent();
+  if (!f || index >= f->size()) raise_error(6, var);
+  return f->slots()[index];
+}
+
+void assign_target(Value target, Value v) {
+  if (is_variable(target)) variable_slot(target) = v;
+  else if (is_symbol(target)) assign_symbol(target, v);
+  else raise_error(2, target);
+}
+
+// --- Closures ------------------------------------------------------------------------
+
+namespace {
+
+struct FunctionHeader {
+  std::uint32_t locals, captures, fixed;
+  bool rest;
+  explicit FunctionHeader(Value fn) {
+    std::uint32_t h = node_of(fn).w0 & kPayloadMask;
+    locals = h & 0x1ff;
+    captures = (h >> 9) & 0x7f;
+    rest = (h & 0x10000) != 0;
+    fixed = (h >> 17) & 0x7f;
+  }
+};
+
+inline Value function_code(Value fn) { return Value(node_of(fn).w1); }
+inline Value function_body(Value fn) { return cdr(function_code(fn)); }
+
+Value make_lexical(Value fn) {
+  Value serial = cons(kNil, kNil);
+  Node& n = node_of(serial);
+  n.w0 = header::raw_word << 24;
+  n.w1 = CallFrame::env()->serial();
+  Value closure = cons(Value::make(tag::long_int, serial.payload()), fn);
+  return Value::make(tag::lexical, closure.payload());
+}
+
+Value eval_body(Value forms) {
+  Value result = kNoValue;
+  for (; is_pair(forms); forms = cdr(forms)) result = eval(car(forms));
+  return result;
+}
+
+// Calls a compiled lambda: fixed parameters (nil when missing), the rest
+// list, the captured values, then the locals.
+Value call_compiled(Value fn, CallFrame* parent, Value captured, ArgSource& args) {
+  poll_events();
+  FunctionHeader h(fn);
+  CallFrame frame(g_mem.lisp_stack_top, parent);
+  for (std::uint32_t i = 0; i < h.fixed; ++i) lisp_push(args.more() ? args.next() : kNil);
+  if (h.rest) lisp_push(args.rest_values());
+  for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
+    lisp_push(car(captured));
+  for (std::uint32_t i = 0; i < h.locals; ++i) lisp_push(kNoValue);
+  frame.enter();
+  return eval_body(function_body(fn));
+}
+
+Value call_syntax(Value fn, Value captured, ArgSource& args) {
+  poll_events();
+  FunctionHeader h(fn);
+  std::uint32_t caller = CallFrame::env() ? CallFrame::env()->serial() : 0;
+  CallFrame frame(g_mem.lisp_stack_top, nullptr);
+  lisp_push(args.rest_raw());
+  if (h.fixed + (h.rest ? 1 : 0) > 1) lisp_push(make_integer(caller));
+  for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
+    lisp_push(car(captured));
+  for (std::uint32_t i = 0; i < h.locals; ++i) lisp_push(kNoValue);
+  lisp_push(kAbsent);
+  frame.enter();
+  return eval_body(function_body(fn));
+}
+
+Value call_primitive(Value descriptor, ArgSource& args) {
+  const PrimitiveEntry& p = primitive_of(descriptor);
+  std::uint32_t code = p.arity;
+  std::uint32_t n = code & arity::count_mask;
+  if (n > 8) raise_error(2, kNil);
+  Value a[8];
+  for (std::uint32_t i = 0; i < n; ++i) a[i] = args.more() ? args.next() : kNil;
+  if (!(code & arity::rest)) return invoke_primitive(p, a, RestArgs());
+  LispStackMark mark;
+  std::uint32_t first = g_mem.lisp_stack_top;
+  if (code & arity::reversed) {
+    // Evaluated and pushed from the last argument to the first.
+    Value remaining = args.mode == ArgSource::Mode::array ? args.rest_raw() : args.list;
+    std::uint32_t count = list_length(remaining);
+    std::uint32_t slots = g_mem.lisp_stack_top;
+    for (std::uint32_t i = 0; i < count; ++i, remaining = cdr(remaining)) lisp_push(car(remaining));
+    for (std::uint32_t i = count; i-- > 0;) {
+      Value* slot = lisp_stack_host(slots + 4 * i);
+      Value v = args.mode == ArgSource::Mode::forms ? eval(*slot) : *slot;
+      lisp_push(v);
+    }
+    // Move the evaluated values down over the forms.
+    std::memmove(lisp_stack_host(slots), lisp_stack_host(slots + 4 * count), std::size_t{4} * count);
+    g_mem.lisp_stack_top = slots + 4 * count;
+  } else {
+    while (args.more()) lisp_push(args.next());
+  }
+  lisp_push(kAbsent);
+  return invoke_primitive(p, a, RestArgs(lisp_stack_host(first)));
+}
+
+}  // namespace
+
+Value close_gamma(Value templ) {
+  Value captures = cdr(cdr(car(function_code(templ))));
+  Value head = kNil, tail = kNil;
+  for (; is_pair(captures); captures = cdr(captures)) {
+    Value c = car(captures);
+    Value v = is_variable(c) ? eval(c) : eval(car(cdr(c)));
+    Value cell = cons(v, kNil);
+    if (head == kNil) head = cell;
+    else set_cdr(tail, cell);
+    tail = cell;
+  }
+  Value closure = cons(templ, head);
+  return Value::make(templ.tag() == tag::gamma ? tag::closed : tag::closed_syntax, closure.payload());
+}
+
+// --- Apply ----------------------------------------------------------------------------
+
+Value apply_kind(Value f, ArgSource& args, Value form) {
+  switch (f.tag()) {
+    case tag::primitive:
+      return call_primitive(f, args);
+    case tag::special: {
+      StackMark mark;
+      auto fn = reinterpret_cast<Value (*)(Value)>(primitive_of(f).fn);
+      return fn(args.rest_raw());
+    }
+    case tag::function:
+      return call_compiled(f, nullptr, kNil, args);
+    case tag::lexical: {
+      CallFrame* parent = CallFrame::find(node_of(car(f)).w1);
+      if (!parent) raise_error(2, f);
+      return call_compiled(cdr(f), parent, kNil, args);
+    }
+    case tag::closed:
+      return call_compiled(car(f), nullptr, cdr(f), args);
+    case tag::syntax:
+      return call_syntax(f, kNil, args);
+    case tag::closed_syntax:
+      return call_syntax(car(f), cdr(f), args);
+    case tag::instance:
+    case tag::klass: {
+      if (f == kNoObject) break;
+      SelfBinding binding(f);
+      Value result = kNoValue;
+      // The arguments are forms, evaluated with `self` bound, in every mode.
+      while (args.more()) {
+        Value x = args.next();
+        result = args.mode == ArgSource::Mode::forms ? x : eval(x);
+      }
+      return result;
+    }
+    case tag::predicate:
+      return call_predicate(f, form);
+    default:
+      if (is_form_tag(f.tag())) return run_form(f.tag(), args.rest_raw());
+      break;
+  }
+  raise_error(5, args.mode == ArgSource::Mode::forms && form != kNil ? car(form) : f);
+}
+
+// --- Eval ---------------------------------------------------------------------------------
+
+Value eval(Value v) {
+  switch (v.tag()) {
+    case tag::variable: {
+      Value x = variable_slot(v);
+      if (x == kNoValue) raise_error(6, v);
+      if (x.tag() == tag::bound_term) return deref_bound_term(x);
+      return x;
+    }
+    case tag::symbol: {
+      Value x = lookup_symbol(v);
+      if (x == kNoValue) raise_error(6, v);
+      return x;
+    }
+    case tag::function:
+      return CallFrame::env() ? make_lexical(v) : v;
+    case tag::gamma:
+    case tag::syntax_gamma:
+      return close_gamma(v);
+    case tag::list: {
+      if (v.payload() == 0) return kNil;
+      check_native_stack();
+      Value head = car(v);
+      Value f;
+      if (is_symbol(head)) {
+        f = lookup_symbol(head);
+        if (f == kNoValue) raise_error(6, head);
+      } else {
+        f = eval(head);
+      }
+      // Built-in forms are the hottest path: run them without an ArgSource.
+      if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
+      ArgSource args = ArgSource::forms(cdr(v));
+      return apply_kind(f, args, v);
+    }
+    default:
+      return v;
+  }
+}
+
+Value eval_sequence(Value forms) { return eval_body(forms); }
+
+Value call(Value fn, std::span<const Value> args) {
+  if (is_symbol(fn)) {
+    Value v = lookup_symbol(fn);
+    if (v == kNoValue) raise_error(6, fn);
+    fn = v;
+  }
+  ArgSource source = ArgSource::array(args);
+  return apply_kind(fn, source, kNil);
+}
+
+Value apply_list(Value fn, Value args) {
+  if (is_symbol(fn)) {
+    Value v = lookup_symbol(fn);
+    if (v == kNoValue) raise_error(6, fn);
+    fn = v;
+  }
+  ArgSource source = ArgSource::values(args);
+  return apply_kind(fn, source, kNil);
+}
+
+Value send(Value receiver, Value selector, std::span<const Value> args) {
+  if (is_symbol(receiver)) {
+    Value v = lookup_symbol(receiver);
+    if (v == kNoValue) raise_error(6, receiver);
+    receiver = v;
+  }
+  SelfBinding binding(receiver);
+  Value method = eval(selector);
+  ArgSource source = ArgSource::array(args);
+  return apply_kind(method, source, kNil);
+}
+
+// --- Event poll and the native stack guard -------------------------------------------------
+
+void poll_events_slow() {
+  g_event_poll.countdown = 4096;
+  if (g_event_poll.event_flag > 0 || !g_event_poll.hook) return;
+  auto now = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now().time_since_epoch())
+                                            .count());
+  if (now - g_event_poll.last_ms < 100) return;
+  g_event_poll.last_ms = now;
+  g_event_poll.hook();
+}
+
+void native_stack_check_failed() {
+  // Give the error path room of its own: lower the limit while it runs.
+  raise_error(9, kNil);
+}
+
+}  // namespace orvane
