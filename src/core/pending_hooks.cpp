@@ -4,6 +4,7 @@
 
 #include "core/core_primitives.h"
 #include "core/memory.h"
+#include "core/hash_storage.h"
 #include "core/object_layout.h"
 #include "eval/errors.h"
 #include "eval/evaluator_internal.h"
@@ -37,5 +38,8 @@ Value deref_bound_term(Value term) { return term; }
 // Until classes exist there are no object records.
 std::uint32_t object_record_size(std::uint32_t, std::uint32_t) { return 0; }
 void mark_object_record(std::uint32_t, std::uint32_t, void (*)(Value)) {}
+
+// Until hash tables exist there is no slot array to release.
+void release_hash_table_slots(std::uint32_t) {}
 
 }  // namespace orvane

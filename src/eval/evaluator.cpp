@@ -55,8 +55,16 @@ Value ArgSource::rest_raw() {
 
 // --- Symbols ---------------------------------------------------------------------
 
+namespace {
+// `self` can be any Value a message was sent to; only objects have classes.
+inline bool self_is_object() {
+  std::uint32_t t = g_mem.self.tag();
+  return (t == tag::instance || t == tag::klass) && g_mem.self != kNoObject;
+}
+}  // namespace
+
 Value lookup_symbol(Value sym) {
-  if (g_mem.self == kNoObject) {
+  if (!self_is_object()) {
     const SymbolEntry& e = symbol_entry(sym);
     // Methods of a single class are not visible as globals.
     if (e.definer.tag() == tag::klass && e.definer.bits != 0) return kNoValue;
@@ -66,7 +74,7 @@ Value lookup_symbol(Value sym) {
 }
 
 void assign_symbol(Value sym, Value v) {
-  if (g_mem.self == kNoObject) set_symbol_global(sym, v);
+  if (!self_is_object()) set_symbol_global(sym, v);
   else object_assign(g_mem.self, sym, v);
 }
 

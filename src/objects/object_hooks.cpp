@@ -12,3 +12,7 @@ void object_assign(Value, Value sym, Value v) { set_symbol_global(sym, v); }
 void define_value(Value name, Value value) { set_symbol_global(name, value); }
 
 }  // namespace orvane
+
+namespace orvane {
+std::string class_printed_form(Value) { return "#<class>"; }
+}  // namespace orvane

@@ -21,3 +21,10 @@ namespace orvane {
 // context the value is installed in the class.
 void define_value(Value name, Value value);
 }  // namespace orvane
+
+#include <string>
+
+namespace orvane {
+// The printed form of a class or mixin ("#<class name>", "#<mixin name>").
+std::string class_printed_form(Value klass);
+}  // namespace orvane
