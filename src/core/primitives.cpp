@@ -5,13 +5,8 @@
 
 namespace orvane {
 
-std::vector<PrimitiveEntry>& primitive_table() {
-  static std::vector<PrimitiveEntry> table;
-  return table;
-}
-
-Value register_descriptor(std::string_view name, ErasedFn fn, std::uint32_t code,
-                          std::uint32_t value_tag, bool has_rest) {
+Value make_descriptor(std::string_view name, ErasedFn fn, std::uint32_t code,
+                      std::uint32_t value_tag, bool has_rest) {
   auto& table = primitive_table();
   auto index = static_cast<std::uint32_t>(table.size());
   table.push_back(PrimitiveEntry{fn, code, has_rest, name});
@@ -19,7 +14,12 @@ Value register_descriptor(std::string_view name, ErasedFn fn, std::uint32_t code
   Node& n = node_of(d);
   n.w0 = kPermanentBit | (header::raw_word << 24) | (code & kPayloadMask);
   n.w1 = fn ? index : 0;
-  return intern_constant(name, Value::make(value_tag, d.payload()));
+  return Value::make(value_tag, d.payload());
+}
+
+Value register_descriptor(std::string_view name, ErasedFn fn, std::uint32_t code,
+                          std::uint32_t value_tag, bool has_rest) {
+  return intern_constant(name, make_descriptor(name, fn, code, value_tag, has_rest));
 }
 
 Value defspecial(std::string_view name, Value (*fn)(Value), std::uint32_t flags) {

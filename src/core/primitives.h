@@ -65,9 +65,12 @@ struct PrimitiveEntry {
   std::string_view name;
 };
 
-std::vector<PrimitiveEntry>& primitive_table();
+// The native functions behind descriptors (a documented singleton: the
+// registration routines fill it at start-up).
+inline std::vector<PrimitiveEntry> g_primitive_table;
+inline std::vector<PrimitiveEntry>& primitive_table() { return g_primitive_table; }
 inline const PrimitiveEntry& primitive_of(Value descriptor) {
-  return primitive_table()[node_of(descriptor).w1];
+  return g_primitive_table[node_of(descriptor).w1];
 }
 inline std::uint32_t arity_code(Value descriptor) { return node_of(descriptor).w0 & kPayloadMask; }
 
@@ -75,6 +78,10 @@ inline std::uint32_t arity_code(Value descriptor) { return node_of(descriptor).w
 // kept). Answers the symbol.
 Value register_descriptor(std::string_view name, ErasedFn fn, std::uint32_t arity_code,
                           std::uint32_t value_tag, bool has_rest);
+// Builds a descriptor node that no symbol names; answers the descriptor
+// Value (functions reached through native tables, such as the reader's).
+Value make_descriptor(std::string_view name, ErasedFn fn, std::uint32_t arity_code,
+                      std::uint32_t value_tag, bool has_rest);
 
 // Calls a primitive with n fixed arguments and, when its code has the rest
 // bit, the rest array.
@@ -106,6 +113,16 @@ Value defprim(std::string_view name, Value (*fn)(A...), std::uint32_t flags = 0)
   constexpr bool rest = detail::ends_in_rest<A...>();
   std::uint32_t code = n | flags | (rest ? arity::rest : 0);
   return register_descriptor(name, reinterpret_cast<ErasedFn>(fn), code, tag::primitive, rest);
+}
+
+// A primitive (tag 0x0c) bound to no symbol; the arity code as for defprim.
+template <class... A>
+Value make_primitive(std::string_view name, Value (*fn)(A...), std::uint32_t flags = 0) {
+  static_assert(sizeof...(A) <= 9, "at most 8 fixed arguments");
+  constexpr std::uint32_t n = detail::fixed_count<A...>();
+  constexpr bool rest = detail::ends_in_rest<A...>();
+  std::uint32_t code = n | flags | (rest ? arity::rest : 0);
+  return make_descriptor(name, reinterpret_cast<ErasedFn>(fn), code, tag::primitive, rest);
 }
 
 // Registers a native special form (tag 0x0d): receives the list of its

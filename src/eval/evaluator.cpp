@@ -156,6 +156,62 @@ Value call_compiled(Value fn, CallFrame* parent, Value captured, ArgSource& args
   return eval_body(function_body(fn));
 }
 
+// Pushes without the limit check; the caller checked room for the frame.
+inline void push_unchecked(Value v) {
+  *lisp_stack_host(g_mem.lisp_stack_top) = v;
+  g_mem.lisp_stack_top += 4;
+}
+
+// Arguments that evaluate to themselves skip the call to eval.
+inline Value eval_argument(Value x) { return x.tag() == tag::integer ? x : eval(x); }
+
+// The common call: a compiled lambda applied to argument forms.
+Value call_compiled_forms(Value fn, CallFrame* parent, Value captured, Value forms) {
+  poll_events();
+  FunctionHeader h(fn);
+  std::uint32_t slots = h.fixed + (h.rest ? 1 : 0) + h.captures + h.locals;
+  if (g_mem.lisp_stack_top + 4 * slots > g_mem.lisp_stack_limit) lisp_stack_overflow();
+  CallFrame frame(g_mem.lisp_stack_top, parent);
+  for (std::uint32_t i = 0; i < h.fixed; ++i) {
+    Value a = kNil;
+    if (is_pair(forms)) {
+      a = eval_argument(car(forms));
+      forms = cdr(forms);
+    }
+    push_unchecked(a);
+  }
+  if (h.rest) {
+    ArgSource rest = ArgSource::forms(forms);
+    Value list = rest.rest_values();
+    push_unchecked(list);
+  }
+  for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
+    push_unchecked(car(captured));
+  for (std::uint32_t i = 0; i < h.locals; ++i) push_unchecked(kNoValue);
+  frame.enter();
+  return eval_body(function_body(fn));
+}
+
+Value call_primitive(Value descriptor, ArgSource& args);
+
+// The common primitive call: fixed arguments from forms.
+inline Value call_primitive_forms(Value descriptor, Value forms) {
+  const PrimitiveEntry& p = primitive_of(descriptor);
+  if (p.arity & (arity::rest | 0x1ffff0)) {
+    ArgSource args = ArgSource::forms(forms);
+    return call_primitive(descriptor, args);
+  }
+  std::uint32_t n = p.arity & 0xf;
+  Value a[8];
+  for (std::uint32_t i = 0; i < n; ++i) {
+    if (is_pair(forms)) {
+      a[i] = eval_argument(car(forms));
+      forms = cdr(forms);
+    }
+  }
+  return invoke_primitive(p, a, RestArgs());
+}
+
 Value call_syntax(Value fn, Value captured, ArgSource& args) {
   poll_events();
   FunctionHeader h(fn);
@@ -295,8 +351,18 @@ Value eval(Value v) {
       } else {
         f = eval(head);
       }
-      // Built-in forms are the hottest path: run them without an ArgSource.
-      if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
+      // The hottest paths run without an ArgSource.
+      switch (f.tag()) {
+        case tag::function:
+          return call_compiled_forms(f, nullptr, kNil, cdr(v));
+        case tag::primitive:
+          return call_primitive_forms(f, cdr(v));
+        case tag::closed:
+          return call_compiled_forms(car(f), nullptr, cdr(f), cdr(v));
+        default:
+          if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
+          break;
+      }
       ArgSource args = ArgSource::forms(cdr(v));
       return apply_kind(f, args, v);
     }
