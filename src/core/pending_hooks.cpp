@@ -12,8 +12,6 @@
 
 namespace orvane {
 
-// Until the clause engine exists no logic variable is ever bound.
-bool variable_bound(Value) { return false; }
 
 // Until memory handles exist, the source is a string holding the list's bytes.
 std::string symbol_list_bytes(Value source) {
@@ -30,10 +28,6 @@ Value struct_description(Value) { return kNoValue; }
 // Until interface objects exist no property is found.
 Value search_property(Value) { return kNil; }
 
-// Until the clause engine exists, clauses cannot be made or proved.
-Value make_clause(Value form, std::uint32_t) { raise_error(47, form); }
-Value call_predicate(Value predicate, Value) { raise_error(5, predicate); }
-Value deref_bound_term(Value term) { return term; }
 
 // Until classes exist there are no object records.
 std::uint32_t object_record_size(std::uint32_t, std::uint32_t) { return 0; }

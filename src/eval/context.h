@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memory.h"
 
@@ -39,8 +40,12 @@ class CallFrame : public Context {
  public:
   CallFrame(std::uint32_t base, CallFrame* parent)
       : Context(Kind::call_frame), saved_top_(base), base_(base), parent_(parent),
-        serial_(++serial_counter_), saved_env_(env_), saved_prolog_(g_mem.prolog_top) {}
+        serial_(++serial_counter_), saved_env_(env_), saved_prolog_(g_mem.prolog_top),
+        level_(static_cast<std::uint32_t>(live_.size())) {
+    live_.push_back(this);
+  }
   ~CallFrame() {
+    live_.pop_back();
     g_mem.lisp_stack_top = saved_top_;
     g_mem.prolog_top = saved_prolog_;
     env_ = saved_env_;
@@ -61,6 +66,12 @@ class CallFrame : public Context {
   static CallFrame* env() { return env_; }
   // The live call frame with that serial, or null.
   static CallFrame* find(std::uint32_t serial);
+  // Live frames are numbered by their nesting level, which the clause engine
+  // records in bound terms; the frame at a level, or null.
+  std::uint32_t level() const { return level_; }
+  static CallFrame* at_level(std::uint32_t level) {
+    return level < live_.size() ? live_[level] : nullptr;
+  }
 
  private:
   std::uint32_t saved_top_;
@@ -71,9 +82,25 @@ class CallFrame : public Context {
   CallFrame* saved_env_;
   std::uint32_t saved_prolog_;
   bool entered_ = false;
+  std::uint32_t level_;
   static inline CallFrame* env_ = nullptr;
   static inline std::uint32_t serial_counter_ = 0;
+  static inline std::vector<CallFrame*> live_;
   friend class EnvironmentReset;
+  friend class EnvironmentSwitch;
+};
+
+// Makes another frame the lexical environment for a while (the clause engine
+// evaluates goals in the frame of their clause).
+class EnvironmentSwitch {
+ public:
+  explicit EnvironmentSwitch(CallFrame* frame) : saved_(CallFrame::env_) { CallFrame::env_ = frame; }
+  ~EnvironmentSwitch() { CallFrame::env_ = saved_; }
+  EnvironmentSwitch(const EnvironmentSwitch&) = delete;
+  EnvironmentSwitch& operator=(const EnvironmentSwitch&) = delete;
+
+ private:
+  CallFrame* saved_;
 };
 
 // Runs code with no lexical environment (top-level evaluation), restoring

@@ -22,6 +22,7 @@ struct ErrorState {
   bool printing = false;
   bool loading_module = false;
   int handler_depth = 0;
+  std::uint64_t count = 0;
   char text[1024] = "";
 };
 ErrorState g_error;
@@ -57,6 +58,7 @@ void mark_throws_in_flight(void (*mark)(Value)) {
 }
 
 const char* last_error_text() { return g_error.text; }
+std::uint64_t errors_raised() { return g_error.count; }
 
 // --- Context records that need the evaluator ----------------------------------------
 
@@ -149,6 +151,7 @@ void load_error_module() {
 }
 
 [[noreturn]] void error_path(int klass, int code, Value culprit) {
+  ++g_error.count;
   if (g_error_hooks.before_error) g_error_hooks.before_error();
   if (culprit.tag() == tag::address) culprit = kNil;
   if (g_error.printing) throw ErrorPrinting{};
@@ -182,6 +185,7 @@ void report(const char* format, ...) {
   va_start(ap, format);
   std::vsnprintf(message, sizeof message, format, ap);
   va_end(ap);
+  ++g_error.count;
   if (g_error_hooks.before_error) g_error_hooks.before_error();
   if (g_error.printing) throw ErrorPrinting{};
   if (g_error.loading_module) {

@@ -57,5 +57,7 @@ inline ErrorHooks g_error_hooks;
 
 // The last composed error text.
 const char* last_error_text();
+// How many times the error path has run since start-up.
+std::uint64_t errors_raised();
 
 }  // namespace orvane

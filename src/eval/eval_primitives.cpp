@@ -4,6 +4,7 @@
 
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "eval/clauses.h"
 #include "eval/errors.h"
 #include "eval/eval.h"
 #include "eval/eval_module.h"
@@ -110,6 +111,7 @@ Value protected_send(Value receiver, Value selector, std::span<const Value> args
 void register_evaluator() {
   register_forms();
   register_specials();
+  register_clauses();
   defprim("eval", p_eval);
   defprim("apply", p_apply);
   defprim("for-each", p_for_each);

@@ -16,6 +16,7 @@ inline Value t_add(RestArgs rest) {
 }
 inline Value t_less(Value a, Value b) { return integer_of(a) < integer_of(b) ? g_sym.t : kNil; }
 inline Value t_cons(Value a, Value b) { return cons(a, b); }
+inline Value t_car(Value a) { return car(a); }
 inline Value t_list(RestArgs rest) {
   Value head = kNil, tail = kNil;
   for (Value v : rest) {
@@ -53,6 +54,7 @@ inline void register_test_primitives() {
   defprim("t-add", t_add);
   defprim("t-less", t_less);
   defprim("t-cons", t_cons);
+  defprim("t-car", t_car);
   defprim("t-list", t_list);
   defprim("t-note", t_note);
   defprim("t-two", t_two);

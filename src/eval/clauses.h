@@ -1,0 +1,11 @@
+// The clause engine: predicates made of clauses, proved depth first with
+// chronological backtracking in continuation style.
+#pragma once
+
+#include "core/value.h"
+
+namespace orvane {
+
+void register_clauses();
+
+}  // namespace orvane
