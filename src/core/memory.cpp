@@ -5,31 +5,10 @@
 #include <string>
 
 #include "core/collector.h"
+#include "core/gc_internal.h"
 #include "eval/errors.h"
 
 namespace orvane {
-
-// --- Sizing ------------------------------------------------------------------
-
-MemoryLayout size_memory(const MemoryConfig& c, std::uint64_t available) {
-  MemoryLayout l;
-  std::uint64_t total = std::min<std::uint64_t>(c.total, available);
-  std::int64_t need = std::int64_t{c.reserve} + 16ll * c.symbols + 4ll * c.lisp_stack + 32 +
-                      8ll * c.nodes + c.heap + 4ll * c.prolog_stack;
-  l.spare = static_cast<std::int64_t>(total) - need;
-  l.symbols = c.symbols;
-  l.lisp_stack = c.lisp_stack;
-  l.prolog_stack = c.prolog_stack;
-  l.native_stack = c.native_stack;
-  if (l.spare < 0) return l;
-  std::uint64_t nodes = c.nodes + std::uint64_t{c.node_share} * l.spare / 800;
-  // Node offsets are 24 bits: the store holds at most 2^21 - 1 nodes beyond
-  // node 0. What the share cannot turn into nodes stays in the indirect area.
-  l.nodes = static_cast<std::uint32_t>(std::min<std::uint64_t>(nodes, kMaxNodes));
-  l.reserve = static_cast<std::uint32_t>(c.reserve + std::uint64_t{c.reserve_share} * l.spare / 100);
-  l.block_size = total - l.reserve;
-  return l;
-}
 
 // --- Allocation --------------------------------------------------------------
 
@@ -51,9 +30,12 @@ std::uint32_t take_node() {
 }  // namespace
 
 void ensure_free(std::uint32_t nodes, std::uint32_t bytes) {
+  gc::check_not_collecting();
   if (enough(nodes, bytes) && !g_mem.gc_stress) return;
   collect();
-  if (g_mem.free_count < 5000) grow_nodes(5000);
+  // Growth takes its room from the indirect area: never so much that the
+  // bytes asked for no longer fit.
+  if (g_mem.free_count < 5000) gc::grow_nodes_keeping(5000, bytes);
   if (!enough(nodes, bytes)) out_of_memory();
 }
 

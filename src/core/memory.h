@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/memory_config.h"
 #include "core/value.h"
 
 namespace orvane {
@@ -23,39 +24,6 @@ struct Node {
   std::uint32_t w0;
   std::uint32_t w1;
 };
-
-// Memory settings, as in the title's memory configuration resource.
-struct MemoryConfig {
-  std::uint32_t symbols = 32768;       // symbol-table entries
-  std::uint32_t lisp_stack = 262144;   // Values
-  std::uint32_t prolog_stack = 65536;  // Values
-  std::uint32_t nodes = 500000;        // initial allocatable nodes
-  std::uint32_t heap = 4u << 20;       // minimum indirect area, bytes
-  std::uint32_t reserve = 1u << 20;    // bytes left outside the Lisp block
-  std::uint32_t native_stack = 1000000;
-  std::uint32_t node_share = 25;       // percent of spare turned into nodes
-  std::uint32_t reserve_share = 0;     // percent of spare added to the reserve
-  std::uint64_t total = 48u << 20;     // preferred total
-};
-
-// The result of sizing: what the Lisp block will hold.
-struct MemoryLayout {
-  std::uint32_t symbols = 0;
-  std::uint32_t lisp_stack = 0;
-  std::uint32_t prolog_stack = 0;
-  std::uint32_t nodes = 0;  // N', allocatable nodes
-  std::uint32_t reserve = 0;
-  std::uint32_t native_stack = 0;
-  std::uint64_t block_size = 0;
-  std::int64_t spare = 0;  // negative: not enough memory
-};
-
-// Bytes that the world address space can give to the Lisp block.
-inline constexpr std::uint64_t kLispBlockLimit = 1536ull << 20;
-inline constexpr std::uint32_t kMaxNodes = (1u << 21) - 1;
-
-// Computes the layout from the settings and the memory available.
-MemoryLayout size_memory(const MemoryConfig& config, std::uint64_t available);
 
 // The Lisp memory: one of the run-time's documented singletons (`g_mem`).
 struct LispMemory {
@@ -77,6 +45,10 @@ struct LispMemory {
   // Free list (raw node offsets) and the indirect chain (node offsets).
   std::uint32_t free_head = 0, free_count = 0;
   std::uint32_t chain_head = 0, chain_tail = 0;
+  // Offset of the first node never handed out since the layout: from there
+  // to the last node every node is free, linked in ascending order at the
+  // end of the free list. The sweep need not visit them.
+  std::uint32_t fresh_nodes = 0;
 
   bool growable = true;
   bool gc_stress = false;
@@ -102,12 +74,22 @@ inline Value car(Value v) {
   return v.payload() == 0 ? kNil : Value(node_of(v).w0 & kCarMask);
 }
 inline Value cdr(Value v) { return v.payload() == 0 ? kNil : Value(node_of(v).w1); }
-// Stores keep the permanent bit of the node they write into.
+// Records a store into a permanent node so that the collector keeps what
+// was stored (see write_barrier in core/collector.h).
+void remember_permanent_store(std::uint32_t node_offset);
+
+// Stores keep the permanent bit of the node they write into, and a store
+// into a permanent node is remembered.
 inline void set_car(Value pair, Value x) {
   Node& n = node_of(pair);
   n.w0 = (n.w0 & kPermanentBit) | x.bits;
+  if (n.w0 & kPermanentBit) remember_permanent_store(pair.payload());
 }
-inline void set_cdr(Value pair, Value x) { node_of(pair).w1 = x.bits; }
+inline void set_cdr(Value pair, Value x) {
+  Node& n = node_of(pair);
+  n.w1 = x.bits;
+  if (n.w0 & kPermanentBit) remember_permanent_store(pair.payload());
+}
 
 // --- Allocation ------------------------------------------------------------
 

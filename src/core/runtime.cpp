@@ -3,9 +3,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/collector.h"
+#include "core/blocks.h"
 #include "core/native_objects.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "eval/errors.h"
 #include "eval/eval.h"
 
 namespace orvane {
@@ -46,6 +49,7 @@ void lay_out(const MemoryLayout& l) {
     node_at(i * 8) = Node{kNil.bits, i == l.nodes ? kNil.bits : (i + 1) * 8};
   m.free_head = 8;
   m.free_count = l.nodes;
+  m.fresh_nodes = 8;
 
   m.heap_start = m.nodes_offset + 8 * (l.nodes + 1);
   m.heap_alloc = m.heap_start;
@@ -68,14 +72,21 @@ void lay_out(const MemoryLayout& l) {
 
 Runtime::Runtime(const MemoryConfig& config) {
   if (current_) throw std::logic_error("one run-time at a time");
-  space_ = std::make_unique<platform::AddressSpace>();
-  layout_ = size_memory(config, kLispBlockLimit);
-  if (layout_.spare < 0) {
-    throw std::runtime_error("There is not enougth RAM memory : " +
-                             std::to_string(1 - layout_.spare / 1024) + " K");
+  if (auto problem = memory_config_problem(config)) throw StartupMemoryError(*problem);
+  // The world can give the Lisp block kLispBlockLimit bytes; the reserve
+  // is what the rest of the application keeps.
+  std::uint64_t available = kLispBlockLimit - std::min<std::uint64_t>(config.reserve, kLispBlockLimit);
+  layout_ = size_memory(config, available);
+  if (layout_.spare < 0) throw StartupMemoryError(startup_memory_alert_text(layout_.spare));
+  try {
+    space_ = std::make_unique<platform::AddressSpace>();
+  } catch (const std::exception&) {
+    // The alert then names the whole block the run-time could not obtain.
+    throw StartupMemoryError(startup_memory_alert_text(-static_cast<std::int64_t>(layout_.block_size)));
   }
   g_mem = LispMemory{};
   g_mem.world = space_->base();
+  reset_collector();
   const char* stress = std::getenv("ORVANE_GC_STRESS");
   lay_out(layout_);
   current_ = this;
@@ -84,21 +95,32 @@ Runtime::Runtime(const MemoryConfig& config) {
   // Keep a margin for the error path and the host's own needs.
   std::size_t usable = std::min<std::size_t>(stack.size, 64u << 20);
   g_native_stack_limit = stack.top - usable + (usable > (1u << 20) ? (512u << 10) : usable / 4);
+  // The allowance the zone figures report is the one actually guarded.
+  g_mem.native_stack = static_cast<std::uint32_t>(std::min<std::uintptr_t>(stack.top - g_native_stack_limit, UINT32_MAX));
 
   g_sym = WellKnownSymbols{};
-  g_mem.empty_string = make_string("");
-  node_of(g_mem.empty_string).w0 |= kPermanentBit;
-  register_all_modules();
+  try {
+    g_mem.empty_string = make_string("");
+    node_of(g_mem.empty_string).w0 |= kPermanentBit;
+    register_all_modules();
+  } catch (const Thrower&) {
+    tear_down();
+    throw StartupMemoryError("The memory configuration is too small for the run-time's own definitions");
+  }
   g_mem.gc_stress = stress != nullptr && std::string(stress) == "1";
 }
 
-Runtime::~Runtime() {
+void Runtime::tear_down() {
   release_symbol_list();
   g_native_objects.clear();
+  reset_blocks();
   primitive_table().clear();
   reset_constant_texts();
+  reset_collector();
   g_mem = LispMemory{};
   current_ = nullptr;
 }
+
+Runtime::~Runtime() { tear_down(); }
 
 }  // namespace orvane

@@ -4,14 +4,25 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 
 #include "core/memory.h"
 #include "platform/address_space.h"
 
 namespace orvane {
 
+// The run-time cannot start with this memory: the text is the start-up
+// memory alert ("There is not enougth RAM memory : ^0 K") or says what in
+// the configuration is unusable.
+class StartupMemoryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class Runtime {
  public:
+  // Sizes and lays out the Lisp memory from the configuration (raising
+  // StartupMemoryError when it cannot), then binds every module.
   explicit Runtime(const MemoryConfig& config = MemoryConfig{});
   ~Runtime();
   Runtime(const Runtime&) = delete;
@@ -23,6 +34,8 @@ class Runtime {
   static Runtime* current() { return current_; }
 
  private:
+  void tear_down();
+
   std::unique_ptr<platform::AddressSpace> space_;
   MemoryLayout layout_;
   static inline Runtime* current_ = nullptr;

@@ -1,13 +1,37 @@
 // Every native module's registration routine, in start-up order.
 #include "core/core_primitives.h"
+#include "core/memory_primitives.h"
 #include "core/runtime.h"
 #include "eval/eval_module.h"
+#include "eval/processes.h"
+#include "graphics/geometry_module.h"
+#include "lib/charsets.h"
+#include "lib/library.h"
+#include "lib/lists.h"
+#include "lib/numbers.h"
+#include "objects/objects_module.h"
+#include "reader/printer.h"
+#include "reader/reader.h"
+#include "storage/database_module.h"
+#include "storage/resources.h"
 
 namespace orvane {
 
 void register_all_modules() {
   register_core();
+  register_memory();
   register_evaluator();
+  register_objects();
+  register_library();
+  register_charsets();
+  register_reader();
+  register_printer();
+  register_resources();
+  register_databases();
+  register_lists();
+  register_numbers();
+  register_geometry();
+  register_processes();
 }
 
 }  // namespace orvane

@@ -1,0 +1,8 @@
+; Doubly recursive Fibonacci: function calls and small-integer arithmetic.
+(define (fib n)
+  (if (< n 2)
+      n
+      (+ (fib (- n 1)) (fib (- n 2)))))
+
+(display (fib 30))
+(newline)

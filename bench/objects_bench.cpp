@@ -1,0 +1,106 @@
+// Message sending and slot access: a send of a one-argument method, a slot
+// read and a slot write with `self` bound to an instance.
+#include <benchmark/benchmark.h>
+
+#include "core/runtime.h"
+#include "core/symbols.h"
+#include "eval/context.h"
+#include "eval/eval.h"
+#include "eval/toplevel.h"
+#include "reader/reader.h"
+
+namespace orvane {
+namespace {
+
+// A world with a class hierarchy three levels deep and one instance of the
+// deepest class; the methods and the slot live in the top class. `add` is
+// defined by two classes (it lives in the tables), `solo` by one.
+class ObjectWorld {
+ public:
+  ObjectWorld() : runtime_(config()) {
+    Value forms = parse_text(R"(
+      (define base (new-class 'base))
+      (base (defslot count :default 0)
+            (define (add _n) (+ count _n))
+            (define (solo _n) (+ count _n)))
+      (define middle (new-class 'middle base))
+      (define leaf (new-class 'leaf middle))
+      (define other (new-class 'other))
+      (other (define (add _n) _n))
+      (define obj (make-instance leaf))
+      (define (plain _n) (+ 0 _n)))");
+    for (; is_pair(forms); forms = cdr(forms)) eval_toplevel(car(forms));
+    object = symbol_global(intern("obj"));
+    selector = intern("add");
+    solo = intern("solo");
+    slot = intern("count");
+    send_form = read_from_text("(send obj add 1)");
+    plain = symbol_global(intern("plain"));
+  }
+  static MemoryConfig config() {
+    MemoryConfig c;
+    c.total = 64u << 20;
+    return c;
+  }
+  Runtime runtime_;
+  Value object, selector, solo, slot, send_form, plain;
+};
+
+void BM_SendFromNative(benchmark::State& state) {
+  ObjectWorld world;
+  Value arg = make_fixnum(1);
+  for (auto _ : state) benchmark::DoNotOptimize(send(world.object, world.selector, {arg}));
+}
+BENCHMARK(BM_SendFromNative);
+
+// A selector that only one class defines lives in the symbol's value cell.
+void BM_SendSingleDefinerFromNative(benchmark::State& state) {
+  ObjectWorld world;
+  Value arg = make_fixnum(1);
+  for (auto _ : state) benchmark::DoNotOptimize(send(world.object, world.solo, {arg}));
+}
+BENCHMARK(BM_SendSingleDefinerFromNative);
+
+// The same work without an object: a global function of one argument.
+void BM_CallPlainFunction(benchmark::State& state) {
+  ObjectWorld world;
+  Value arg = make_fixnum(1);
+  for (auto _ : state) benchmark::DoNotOptimize(call(world.plain, {arg}));
+}
+BENCHMARK(BM_CallPlainFunction);
+
+void BM_SendForm(benchmark::State& state) {
+  ObjectWorld world;
+  for (auto _ : state) benchmark::DoNotOptimize(eval(world.send_form));
+}
+BENCHMARK(BM_SendForm);
+
+void BM_SlotReadThroughSelf(benchmark::State& state) {
+  ObjectWorld world;
+  SelfBinding binding(world.object);
+  for (auto _ : state) benchmark::DoNotOptimize(lookup_symbol(world.slot));
+}
+BENCHMARK(BM_SlotReadThroughSelf);
+
+void BM_SlotWriteThroughSelf(benchmark::State& state) {
+  ObjectWorld world;
+  SelfBinding binding(world.object);
+  Value v = make_fixnum(0);
+  for (auto _ : state) {
+    assign_symbol(world.slot, v);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SlotWriteThroughSelf);
+
+void BM_MethodLookupThroughSelf(benchmark::State& state) {
+  ObjectWorld world;
+  SelfBinding binding(world.object);
+  for (auto _ : state) benchmark::DoNotOptimize(lookup_symbol(world.selector));
+}
+BENCHMARK(BM_MethodLookupThroughSelf);
+
+}  // namespace
+}  // namespace orvane
+
+BENCHMARK_MAIN();

@@ -1,0 +1,54 @@
+#include "app/lisp_session.h"
+
+#include <memory>
+
+#include "core/runtime.h"
+#include "eval/errors.h"
+#include "eval/toplevel.h"
+#include "platform/console.h"
+#include "reader/destination.h"
+
+namespace orvane::app {
+
+struct LispSession::Impl {
+  Runtime runtime;
+  explicit Impl(const MemoryConfig& config) : runtime(config) {}
+};
+
+LispSession::LispSession(const MemoryConfig& config) : impl_(new Impl(config)) {}
+LispSession::~LispSession() {
+  flush_terminal();
+  delete impl_;
+}
+
+bool LispSession::eval_datum(Value datum, Value* result) {
+  std::uint64_t errors_before = errors_raised();
+  TopLevelResult r = eval_toplevel(datum);
+  flush_terminal();
+  if (result) *result = r.completed ? r.value : kNoValue;
+  return errors_raised() == errors_before;
+}
+
+bool LispSession::run_source(CharSource& source) {
+  bool ok = true;
+  DatumReader reader(source);
+  for (;;) {
+    std::uint64_t errors_before = errors_raised();
+    std::optional<Value> datum;
+    try {
+      datum = reader.next();
+    } catch (const Thrower&) {
+      ok = false;
+      continue;  // the reader goes on after the error
+    } catch (const ErrorPrinting&) {
+      ok = false;
+      continue;
+    }
+    if (errors_raised() != errors_before) ok = false;
+    if (!datum) break;
+    ok = eval_datum(*datum) && ok;
+  }
+  return ok;
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,54 @@
+#include "graphics/packbits.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orvane::graphics {
+
+namespace {
+
+UnpackResult unpack(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out, std::size_t item,
+                    std::size_t& in) {
+  std::size_t at = 0;
+  while (at < out.size()) {
+    if (in >= packed.size()) return UnpackResult::short_row;
+    std::uint8_t flag = packed[in++];
+    if (flag == 128) continue;
+    if (flag < 128) {
+      std::size_t n = (std::size_t{flag} + 1) * item;
+      if (n > out.size() - at) return UnpackResult::overrun;
+      if (n > packed.size() - in) return UnpackResult::short_row;
+      std::memcpy(out.data() + at, packed.data() + in, n);
+      in += n;
+      at += n;
+    } else {
+      std::size_t count = 257 - std::size_t{flag};
+      if (count * item > out.size() - at) return UnpackResult::overrun;
+      if (item > packed.size() - in) return UnpackResult::short_row;
+      const std::uint8_t* value = packed.data() + in;
+      in += item;
+      for (std::size_t i = 0; i < count; ++i, at += item) std::memcpy(out.data() + at, value, item);
+    }
+  }
+  return UnpackResult::complete;
+}
+
+}  // namespace
+
+UnpackResult unpack_bits(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out,
+                         std::size_t* consumed) {
+  std::size_t in = 0;
+  UnpackResult r = unpack(packed, out, 1, in);
+  if (consumed) *consumed = in;
+  return r;
+}
+
+UnpackResult unpack_words(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out,
+                          std::size_t* consumed) {
+  std::size_t in = 0;
+  UnpackResult r = unpack(packed, out, 2, in);
+  if (consumed) *consumed = in;
+  return r;
+}
+
+}  // namespace orvane::graphics

@@ -1,0 +1,147 @@
+#include "platform/raster/region.h"
+
+#include "platform/raster/shapes.h"
+
+namespace orvane::raster {
+
+namespace {
+pixman_box32_t box_of(const IntRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+}  // namespace
+
+Region::Region() { pixman_region32_init(&region_); }
+
+Region::Region(const IntRect& rect) {
+  if (rect.empty())
+    pixman_region32_init(&region_);
+  else
+    pixman_region32_init_rect(&region_, rect.left, rect.top,
+                              static_cast<unsigned>(rect.width()), static_cast<unsigned>(rect.height()));
+}
+
+Region::Region(const Region& other) {
+  pixman_region32_init(&region_);
+  pixman_region32_copy(&region_, const_cast<pixman_region32_t*>(&other.region_));
+}
+
+// pixman regions hold no pointer into themselves, so a move takes the
+// storage and leaves the source empty.
+Region::Region(Region&& other) noexcept : region_(other.region_) {
+  pixman_region32_init(&other.region_);
+}
+
+Region& Region::operator=(const Region& other) {
+  if (this != &other) pixman_region32_copy(&region_, const_cast<pixman_region32_t*>(&other.region_));
+  return *this;
+}
+
+Region& Region::operator=(Region&& other) noexcept {
+  if (this != &other) {
+    pixman_region32_fini(&region_);
+    region_ = other.region_;
+    pixman_region32_init(&other.region_);
+  }
+  return *this;
+}
+
+Region::~Region() { pixman_region32_fini(&region_); }
+
+Region Region::from_rects(std::span<const IntRect> rects) {
+  std::vector<pixman_box32_t> boxes;
+  boxes.reserve(rects.size());
+  for (const IntRect& r : rects)
+    if (!r.empty()) boxes.push_back(box_of(r));
+  Region result;
+  if (!boxes.empty()) {
+    pixman_region32_fini(&result.region_);
+    pixman_region32_init_rects(&result.region_, boxes.data(), static_cast<int>(boxes.size()));
+  }
+  return result;
+}
+
+Region Region::ellipse(const IntRect& rect) {
+  SpanList spans;
+  ellipse_spans(rect, spans);
+  return region_from_spans(spans);
+}
+
+Region Region::polygon(std::span<const IntPoint> points, FillMode mode) {
+  SpanList spans;
+  polygon_spans(points, mode, spans);
+  return region_from_spans(spans);
+}
+
+bool Region::empty() const { return !pixman_region32_not_empty(const_cast<pixman_region32_t*>(&region_)); }
+
+IntRect Region::bounds() const {
+  if (empty()) return {};
+  const pixman_box32_t* b = pixman_region32_extents(const_cast<pixman_region32_t*>(&region_));
+  return {b->x1, b->y1, b->x2, b->y2};
+}
+
+bool Region::contains(IntPoint p) const {
+  return pixman_region32_contains_point(const_cast<pixman_region32_t*>(&region_), p.x, p.y, nullptr);
+}
+
+bool Region::intersects(const IntRect& rect) const {
+  if (rect.empty()) return false;
+  pixman_box32_t box = box_of(rect);
+  return pixman_region32_contains_rectangle(const_cast<pixman_region32_t*>(&region_), &box) !=
+         PIXMAN_REGION_OUT;
+}
+
+std::vector<IntRect> Region::rects() const {
+  std::vector<IntRect> out;
+  for_each_rect([&](const IntRect& r) { out.push_back(r); });
+  return out;
+}
+
+std::size_t Region::rect_count() const {
+  return static_cast<std::size_t>(pixman_region32_n_rects(const_cast<pixman_region32_t*>(&region_)));
+}
+
+void Region::clear() { pixman_region32_clear(&region_); }
+
+void Region::set_rect(const IntRect& rect) { *this = Region(rect); }
+
+void Region::offset(int dx, int dy) { pixman_region32_translate(&region_, dx, dy); }
+
+Region& Region::unite(const Region& other) {
+  pixman_region32_union(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  return *this;
+}
+
+Region& Region::intersect(const Region& other) {
+  pixman_region32_intersect(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  return *this;
+}
+
+Region& Region::intersect(const IntRect& rect) {
+  if (rect.empty()) {
+    clear();
+    return *this;
+  }
+  pixman_region32_intersect_rect(&region_, &region_, rect.left, rect.top,
+                                 static_cast<unsigned>(rect.width()), static_cast<unsigned>(rect.height()));
+  return *this;
+}
+
+Region& Region::subtract(const Region& other) {
+  pixman_region32_subtract(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  return *this;
+}
+
+Region& Region::exclusive_or(const Region& other) {
+  Region both = intersected(other);
+  unite(other);
+  subtract(both);
+  return *this;
+}
+
+bool Region::operator==(const Region& other) const {
+  // An empty result of an operation may keep stale extents.
+  if (empty() || other.empty()) return empty() && other.empty();
+  return pixman_region32_equal(const_cast<pixman_region32_t*>(&region_),
+                               const_cast<pixman_region32_t*>(&other.region_));
+}
+
+}  // namespace orvane::raster
