@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "graphics/picture_render.h"
 #include "platform/console.h"
+#include "platform/raster/png_io.h"
 #include "platform/file_io.h"
 #include "storage/handle_store.h"
 #include "storage/journal.h"
@@ -283,8 +285,20 @@ std::string file_name_for(FourCC type, std::int16_t id) {
   return name + "_" + std::to_string(id) + ".bin";
 }
 
+// "PICT" data drawn by the picture player and written as PNG (--png).
+bool is_picture_type(FourCC type) { return type.view() == "PICT"; }
+
+int write_picture_png(std::span<const std::uint8_t> data, const std::string& target, Reporter& out) {
+  graphics::RenderedPicture picture = graphics::render_picture(graphics::picture_data_of(data), std::nullopt);
+  if (!picture.surface) return out.fail("not a picture: " + picture.error);
+  std::string error;
+  std::string path = target == "-" ? "/dev/stdout" : target;
+  if (!raster::write_png(*picture.surface, path, &error)) return out.fail("cannot write " + target + ": " + error);
+  return kOk;
+}
+
 int extract_command(const std::string& path, const std::string& type_arg, std::optional<int> id,
-                    const std::string& output, const std::string& all_dir, Reporter& out) {
+                    const std::string& output, const std::string& all_dir, bool as_png, Reporter& out) {
   auto opened = open_for_reading(path, out);
   if (!opened) return kFailed;
   const ResourceFile& file = *opened->file;
@@ -297,6 +311,8 @@ int extract_command(const std::string& path, const std::string& type_arg, std::o
     map.for_each_entry([&](int t, EntryPos e) {
       FourCC type = map.type_at(t).type;
       std::string target = all_dir + "/" + file_name_for(type, map.id(e));
+      bool picture = as_png && is_picture_type(type);
+      if (picture) target.replace(target.size() - 4, 4, ".png");
       ResError err = ResError::none;
       auto data = file.read_data(e, &err);
       if (!data) {
@@ -307,7 +323,8 @@ int extract_command(const std::string& path, const std::string& type_arg, std::o
           return;
         }
       }
-      if (write_output(target, *data, out) != kOk) {
+      int status = picture ? write_picture_png(*data, target, out) : write_output(target, *data, out);
+      if (status != kOk) {
         ++failures;
         return;
       }
@@ -329,7 +346,9 @@ int extract_command(const std::string& path, const std::string& type_arg, std::o
     data.emplace();
   }
   std::string target = output.empty() ? "-" : output;
-  if (int status = write_output(target, *data, out)) return status;
+  if (as_png && !is_picture_type(type)) return out.fail("--png converts \"PICT\" resources only");
+  int status = as_png ? write_picture_png(*data, target, out) : write_output(target, *data, out);
+  if (status) return status;
   if (target != "-" && out.json_mode()) std::cout << json{{"ok", true}, {"path", target}, {"size", data->size()}}.dump(2) << '\n';
   return kOk;
 }
@@ -470,6 +489,8 @@ int rsrc_main(int argc, char** argv) {
   extract->add_option("ID", extract_id, "Resource id")->check(CLI::Range(-32768, 32767));
   extract->add_option("-o,--output", output, "Output file (standard output when omitted)");
   extract->add_option("--all", all_dir, "Write every resource into this directory as TYPE_ID.bin");
+  bool as_png = false;
+  extract->add_flag("--png", as_png, "Draw \"PICT\" resources and write them as PNG images");
 
   auto* add = app.add_subcommand("add", "Add a resource, or replace one with --replace");
   add->add_option("FILE", file, "Resource file")->required();
@@ -507,7 +528,7 @@ int rsrc_main(int argc, char** argv) {
 
   Reporter out(json_output);
   if (list->parsed()) return list_command(file, out);
-  if (extract->parsed()) return extract_command(file, type, extract_id, output, all_dir, out);
+  if (extract->parsed()) return extract_command(file, type, extract_id, output, all_dir, as_png, out);
   if (add->parsed()) return add_command(file, type, id, data_path, name, attrs, replace, out);
   if (rm->parsed()) return rm_command(file, type, id, out);
   if (make->parsed()) return new_command(file, new_type, new_creator, out);

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/pict2png.h"
+#include "app/rsrc_tool.h"
 #include "graphics/pict_writer.h"
 #include "platform/raster/png_io.h"
 #include "raster/pixels.h"
@@ -104,6 +105,39 @@ TEST_F(Pict2PngTest, StoppedPicturesKeepWhatWasDrawn) {
   auto pict = PictWriter(2, {0, 0, 2, 1}).op(0x31).rect({0, 0, 1, 1}).op(0x28).point(0, 0).u8(1).u8('x').finish();
   EXPECT_EQ(run({write("f.pict", pict), path("f.png")}), 0);
   EXPECT_EQ(png_pixels("f.png"), "#.");
+}
+
+}  // namespace
+}  // namespace orvane::app
+
+namespace orvane::app {
+namespace {
+
+// `orvane rsrc extract --png` draws "PICT" resources the way pict2png does.
+class RsrcPngTest : public Pict2PngTest {
+ protected:
+  int rsrc(std::vector<std::string> args) {
+    args.insert(args.begin(), "rsrc");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return rsrc_main(static_cast<int>(args.size()), argv.data());
+  }
+};
+
+TEST_F(RsrcPngTest, ExtractPngDrawsPictResources) {
+  std::string file = path("pictures.rsrc");
+  ASSERT_EQ(rsrc({"new", file}), 0);
+  std::string data = write("pict.bin", sample_picture());
+  ASSERT_EQ(rsrc({"add", file, "PICT", "501", data}), 0);
+  ASSERT_EQ(rsrc({"add", file, "TEXT", "1", data}), 0);
+  ASSERT_EQ(rsrc({"extract", "--png", file, "PICT", "501", "-o", path("one.png")}), 0);
+  ASSERT_EQ(run({data, path("direct.png")}), 0);
+  EXPECT_EQ(png_pixels("one.png"), png_pixels("direct.png"));
+  EXPECT_EQ(rsrc({"extract", "--png", file, "TEXT", "1", "-o", path("text.png")}), 1);
+  ASSERT_EQ(rsrc({"extract", "--png", file, "--all", path("all")}), 0);
+  EXPECT_TRUE(fs::exists(dir_ / "all" / "PICT_501.png"));
+  EXPECT_TRUE(fs::exists(dir_ / "all" / "TEXT_1.bin"));
 }
 
 }  // namespace
