@@ -9,7 +9,7 @@
 #include "eval/eval.h"
 #include "eval/eval_module.h"
 #include "eval/evaluator_internal.h"
-#include "eval/specials.h"
+#include "eval/special_forms.h"
 #include "eval/toplevel.h"
 
 namespace orvane {
@@ -110,7 +110,7 @@ Value protected_send(Value receiver, Value selector, std::span<const Value> args
 
 void register_evaluator() {
   register_forms();
-  register_specials();
+  register_special_forms();
   register_clauses();
   defprim("eval", p_eval);
   defprim("apply", p_apply);

@@ -9,7 +9,7 @@
 #include "eval/errors.h"
 #include "eval/eval.h"
 #include "eval/evaluator_internal.h"
-#include "eval/specials.h"
+#include "eval/special_forms.h"
 #include "objects/object_hooks.h"
 
 namespace orvane {
@@ -303,7 +303,7 @@ Value sp_profile(Value args) {
 
 }  // namespace
 
-void register_specials() {
+void register_special_forms() {
   defspecial("catch", sp_catch);
   defspecial("unwind-protect", sp_unwind_protect);
   defspecial("unless", sp_unless);

@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-void register_specials();
+void register_special_forms();
 
 // Frees the memory block behind a memory pointer or handle (`with`).
 void dispose_memory_block(Value pointer);
