@@ -60,7 +60,7 @@ Value make_vector_of(std::initializer_list<Value> items) {
   auto n = static_cast<std::uint16_t>(items.size());
   std::uint8_t* p = reserve_indirect(2 + 4 * n);
   std::memcpy(p, &n, 2);
-  std::memcpy(p + 2, items.begin(), 4u * n);
+  if (n > 0) std::memcpy(p + 2, items.begin(), 4u * n);
   return commit_indirect(2 + 4 * n, tag::vector, header::vector);
 }
 
