@@ -76,7 +76,7 @@ class PrinterTest : public EvalTest {
     std::uint8_t* p = reserve_indirect(2 + 4 * n);
     auto count = static_cast<std::int16_t>(n);
     std::memcpy(p, &count, 2);
-    std::memcpy(p + 2, items.begin(), 4 * n);
+    if (n > 0) std::memcpy(p + 2, items.begin(), 4 * n);
     return commit_indirect(2 + 4 * n, tag::vector, header::vector);
   }
   // Elements in storage order (first index fastest).

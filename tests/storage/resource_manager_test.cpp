@@ -64,7 +64,7 @@ class ManagerTest : public ::testing::Test {
   std::uint32_t handle_with(std::string_view d) {
     std::uint32_t h = store.create();
     store.resize(h, static_cast<std::uint32_t>(d.size()));
-    std::memcpy(store.bytes(h).data(), d.data(), d.size());
+    if (!d.empty()) std::memcpy(store.bytes(h).data(), d.data(), d.size());
     return h;
   }
   ResError err() const { return manager.last_error(); }
