@@ -9,7 +9,7 @@
 #include "eval/eval.h"
 #include "eval/eval_module.h"
 #include "eval/evaluator_internal.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "eval/toplevel.h"
 
 namespace orvane {

@@ -10,7 +10,7 @@
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "lib/streams.h"
 
 namespace orvane {

@@ -4,7 +4,7 @@
 #include "core/symbols.h"
 #include "eval/errors.h"
 #include "eval/eval.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "objects/classes.h"
 #include "objects/configurations.h"
 #include "objects/instances.h"

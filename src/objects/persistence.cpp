@@ -5,7 +5,7 @@
 
 #include "core/symbols.h"
 #include "eval/errors.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "objects/configurations.h"
 #include "objects/native_classes.h"
 #include "objects/records.h"

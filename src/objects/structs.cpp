@@ -4,7 +4,7 @@
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "objects/object_system.h"
 #include "objects/objects_module.h"
 

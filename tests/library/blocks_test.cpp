@@ -9,7 +9,7 @@
 #include "core/blocks_allocator.h"
 #include "core/core_primitives.h"
 #include "core/primitives.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "lib/streams.h"
 #include "library/library_test.h"
 

@@ -9,7 +9,7 @@
 #include "eval/errors.h"
 #include "eval/eval.h"
 #include "eval/evaluator_internal.h"
-#include "eval/special_forms.h"
+#include "eval/native_forms.h"
 #include "objects/object_hooks.h"
 
 namespace orvane {
