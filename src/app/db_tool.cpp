@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tool_text.h"
 #include "lib/dates.h"
 #include "platform/console.h"
 #include "platform/file_io.h"
@@ -56,31 +57,11 @@ const char* error_text(const DatabaseError& e) {
 
 std::uint32_t now_seconds() { return static_cast<std::uint32_t>(time_from_unix(std::time(nullptr))); }
 
-// Text from a file (Windows-1252) for a terminal, control characters as \xNN.
-std::string shown(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7f) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\x%02x", b);
-      out += esc;
-    } else {
-      out += c;
-    }
-  }
-  return platform::windows1252_to_utf8(out);
-}
+std::string shown(std::string_view text) { return terminal_text(text); }
 
 std::string type_text(FourCC t) { return shown(t.view()); }
 
-int fail(bool json_output, const std::string& message) {
-  if (json_output)
-    std::cout << json{{"ok", false}, {"error", message}}.dump() << "\n";
-  else
-    std::cerr << "orvane db: " << message << "\n";
-  return kFailed;
-}
+int fail(bool json_output, const std::string& message) { return report_failure("db", json_output, message); }
 
 // --- list -------------------------------------------------------------------------------------------
 

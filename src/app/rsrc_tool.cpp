@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "app/tool_text.h"
 #include "graphics/picture_render.h"
 #include "platform/console.h"
 #include "platform/raster/png_io.h"
 #include "platform/file_io.h"
+#include "platform/host_paths.h"
 #include "storage/handle_store.h"
 #include "storage/journal.h"
 #include "storage/resource_check.h"
@@ -34,46 +36,9 @@ constexpr int kBadUsage = 2;
 
 // --- Text: the command line speaks UTF-8, resource files Windows-1252 --------------------------
 
-std::string to_windows1252(std::string_view utf8) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    int extra = (b & 0xe0) == 0xc0 ? 1 : (b & 0xf0) == 0xe0 ? 2 : (b & 0xf8) == 0xf0 ? 3 : 0;
-    bool valid = b < 0x80 || extra > 0;
-    std::uint32_t cp = extra > 0 ? b & (0x7fu >> (extra + 1)) : b;
-    for (int k = 1; valid && k <= extra; ++k) {
-      std::size_t at = i + static_cast<std::size_t>(k);
-      if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xc0) != 0x80) valid = false;
-      else cp = (cp << 6) | (static_cast<unsigned char>(utf8[at]) & 0x3f);
-    }
-    int byte = valid ? platform::unicode_to_windows1252(cp) : -1;
-    if (byte < 0) {
-      out += static_cast<char>(b);  // not UTF-8 or not in the code page: the byte as it stands
-      ++i;
-    } else {
-      out += static_cast<char>(byte);
-      i += static_cast<std::size_t>(extra) + 1;
-    }
-  }
-  return out;
-}
+std::string to_windows1252(std::string_view utf8) { return platform::utf8_to_windows1252(utf8); }
 
-// Text from a file for a terminal: control characters shown as \xNN.
-std::string shown(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7f) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\x%02x", b);
-      out += esc;
-    } else {
-      out += c;
-    }
-  }
-  return platform::windows1252_to_utf8(out);
-}
+std::string shown(std::string_view text) { return terminal_text(text); }
 
 std::string utf8(std::string_view text) { return platform::windows1252_to_utf8(text); }
 
@@ -111,9 +76,7 @@ class Reporter {
   bool json_mode() const { return json_; }
 
   int fail(const std::string& message) const {
-    if (json_) std::cout << json{{"ok", false}, {"error", message}}.dump(2) << '\n';
-    else std::cerr << "orvane rsrc: " << message << '\n';
-    return kFailed;
+    return report_failure("rsrc", json_, message);
   }
   void note(const std::string& message) {
     notes_.push_back(message);

@@ -84,6 +84,14 @@ std::string IniFile::get_string(std::string_view section, std::string_view key, 
   return v ? *v : std::string(fallback);
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::entries(std::string_view section) const {
+  std::string prefix = key_of(section, "");
+  std::vector<std::pair<std::string, std::string>> out;
+  for (auto it = values_.lower_bound(prefix); it != values_.end() && it->first.starts_with(prefix); ++it)
+    out.emplace_back(it->first.substr(prefix.size()), it->second);
+  return out;
+}
+
 std::filesystem::path settings_path() {
   std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace orvane::platform {
 
@@ -28,6 +30,8 @@ class IniFile {
   // the value has none; `fallback` when the key is missing.
   int get_int(std::string_view section, std::string_view key, int fallback) const;
   std::string get_string(std::string_view section, std::string_view key, std::string_view fallback) const;
+  // Every key of a section (in lower case, sorted) with its value.
+  std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
 
  private:
   std::map<std::string, std::string> values_;  // "section\nkey", lower case
