@@ -7,6 +7,9 @@
 #include "eval/toplevel.h"
 #include "platform/console.h"
 #include "reader/destination.h"
+#include "storage/database_module.h"
+#include "storage/files_module.h"
+#include "storage/resources.h"
 
 namespace orvane::app {
 
@@ -15,9 +18,13 @@ struct LispSession::Impl {
   explicit Impl(const MemoryConfig& config) : runtime(config) {}
 };
 
-LispSession::LispSession(const MemoryConfig& config) : impl_(new Impl(config)) {}
+LispSession::LispSession(const MemoryConfig& config) : impl_(new Impl(config)) { clean_up_temporary_files(); }
+
+// Open resource files and databases are written and closed, as at quit.
 LispSession::~LispSession() {
   flush_terminal();
+  close_all_databases();
+  close_all_resource_files();
   delete impl_;
 }
 

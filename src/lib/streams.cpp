@@ -279,11 +279,37 @@ void edit_putc(int c, Value) {
   edit_state().output_line.push_back(static_cast<char>(c));
 }
 
+namespace {
+
+struct ModulePortRoutines {
+  ErasedFn fn;
+  PortGetc getc;
+  PortPutc putc;
+};
+
+std::vector<ModulePortRoutines>& module_port_routines() {
+  static std::vector<ModulePortRoutines> routines;
+  return routines;
+}
+
+const ModulePortRoutines* module_routines_of(ErasedFn fn) {
+  for (const auto& r : module_port_routines())
+    if (r.fn == fn) return &r;
+  return nullptr;
+}
+
+}  // namespace
+
+void add_port_routines(void (*fn)(), PortGetc getc, PortPutc putc) {
+  if (!module_routines_of(fn)) module_port_routines().push_back({fn, getc, putc});
+}
+
 PortPutc port_putc_routine(Value descriptor) {
   if (descriptor.tag() != tag::primitive) return nullptr;
   auto fn = primitive_of(descriptor).fn;
   if (fn == reinterpret_cast<ErasedFn>(p_port_output_routine)) return handle_putc;
   if (fn == reinterpret_cast<ErasedFn>(p_editputc_routine)) return edit_putc;
+  if (const auto* r = module_routines_of(fn)) return r->putc;
   return nullptr;
 }
 
@@ -293,6 +319,7 @@ PortGetc port_getc_routine(Value descriptor) {
   if (fn == reinterpret_cast<ErasedFn>(p_port_input_routine)) return handle_getc;
   if (fn == reinterpret_cast<ErasedFn>(p_buffer_input_routine)) return buffer_getc;
   if (fn == reinterpret_cast<ErasedFn>(p_editgetc_routine)) return edit_getc;
+  if (const auto* r = module_routines_of(fn)) return r->getc;
   return nullptr;
 }
 

@@ -45,6 +45,12 @@ using PortGetc = int (*)(Value record);
 PortPutc port_putc_routine(Value descriptor);
 PortGetc port_getc_routine(Value descriptor);
 
+// Port routines of other modules (the file streams `file-read-ch` and
+// `file-write-ch`): a descriptor whose native function is `fn` reads or
+// writes through these routines (either may be null). The functions of the
+// modules stay valid from one run-time to the next, so this is idempotent.
+void add_port_routines(void (*fn)(), PortGetc getc, PortPutc putc);
+
 // The objects that are the current output and input ports, provided by the
 // reader and the printer (`self` for `general-putc`, `general-getc` and the
 // edit output line). The no-object value when unset.

@@ -13,6 +13,7 @@
 #include "reader/printer.h"
 #include "reader/reader.h"
 #include "storage/database_module.h"
+#include "storage/files_module.h"
 #include "storage/resources.h"
 
 namespace orvane {
@@ -28,6 +29,7 @@ void register_all_modules() {
   register_printer();
   register_resources();
   register_databases();
+  register_files();
   register_lists();
   register_numbers();
   register_geometry();

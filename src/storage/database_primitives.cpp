@@ -19,13 +19,12 @@
 #include "storage/byte_reader.h"
 #include "storage/database_module.h"
 #include "storage/file_errors.h"
+#include "storage/pathnames.h"
 #include "storage/resource_handles.h"
 
 namespace orvane {
 
 namespace {
-
-constexpr std::size_t kMaxPath = 255;
 
 struct DatabaseModule {
   BlockHandleStore store;
@@ -82,13 +81,6 @@ std::string name_arg(Value v) {
   return std::string(string_view_of(v).substr(0, db::kMaxName));
 }
 
-std::string path_arg(Value v) {
-  if (!is_string(v)) raise_error(2, v);
-  std::string out(string_view_of(v));
-  if (out.empty() || out.size() > kMaxPath) raise_error(2, v);
-  return out;
-}
-
 std::uint32_t database_arg(Value v) {
   if (!is_pointer(v) || pointer_kind(v) != PointerKind::database) raise_error(2, v);
   return pointer_address(v);
@@ -126,21 +118,24 @@ Owned owned(Value record) {
 // --- Files ----------------------------------------------------------------------------
 
 Value p_create_database(Value path, Value creator, Value type) {
-  std::string p = path_arg(path);
+  std::string p = host_path_of(path);
   FourCC c = type_arg(creator), t = type_arg(type);
   return guarded([&] { create_database_file(p, c, t); return kNoValue; }, path);
 }
 
 Value p_create_database_in(Value path, Value creator, Value type) {
-  std::string p = path_arg(path);
+  std::string p = host_path_of(path);
   FourCC c = type_arg(creator), t = type_arg(type);
   return guarded([&] { create_database_in_file(p, c, t); return kNoValue; }, path);
 }
 
-Value p_database_p(Value path) { return boolean(is_database_file(path_arg(path))); }
+Value p_database_p(Value path) {
+  std::string host;
+  return boolean(try_host_path_of(path, host) == 0 && is_database_file(host));
+}
 
 Value p_open_database(Value path, Value mode) {
-  std::string p = path_arg(path);
+  std::string p = host_path_of(path);
   std::int32_t m = int_arg(mode);
   if (m < 0 || m > 2) raise_error(2, mode);
   std::uint32_t id = 0;

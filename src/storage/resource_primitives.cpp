@@ -13,14 +13,13 @@
 #include "reader/format_resources.h"
 #include "reader/printer.h"
 #include "storage/file_errors.h"
+#include "storage/pathnames.h"
 #include "storage/resource_handles.h"
 #include "storage/resources.h"
 
 namespace orvane {
 
 namespace {
-
-constexpr std::size_t kMaxPath = 255;
 
 // The module's state: the handle store and the manager built on it.
 struct ResourceModule {
@@ -83,36 +82,17 @@ void set_kind(Value pointer, PointerKind kind) {
   n.w0 = (n.w0 & ~kPayloadMask) | static_cast<std::uint32_t>(kind);
 }
 
-// A pathname as a host path: a string, a symbol standing for its value, or
-// a list of components (nested lists flattened) joined by separators.
-void append_path(Value v, std::string& out, int depth) {
-  if (depth > 64) raise_error(2, v);
-  if (is_nil(v)) return;
-  if (is_string(v)) {
-    std::string_view part = string_view_of(v);
-    if (!out.empty() || part.empty()) out += '/';
-    out += part;
-  } else if (is_symbol(v)) {
-    Value value = symbol_global(v);
-    if (value == kNoValue) raise_error(6, v);
-    append_path(value, out, depth + 1);
-  } else if (is_pair(v)) {
-    for (Value l = v; is_pair(l); l = cdr(l)) append_path(car(l), out, depth + 1);
-  } else {
-    raise_error(2, v);
-  }
-}
-
-std::string path_arg(Value v) {
-  std::string out;
-  append_path(v, out, 0);
-  if (out.size() > kMaxPath) raise_error(2, v);
-  return out;
-}
-
 // --- Files --------------------------------------------------------------------------------
 
-Value p_openresfile(Value path) { return fixnum(rm().open(path_arg(path))); }
+// A path whose drive maps to nothing is a file that cannot be opened.
+Value p_openresfile(Value path) {
+  std::string host;
+  if (try_host_path_of(path, host)) {
+    rm().restore_error(ResError::bad_file);
+    return fixnum(-1);
+  }
+  return fixnum(rm().open(host));
+}
 
 Value p_closeresfile(Value refnum) {
   rm().close(int_arg(refnum));
@@ -145,8 +125,15 @@ Value p_setresfileattrs(Value refnum, Value attrs) {
   return kNoValue;
 }
 
-Value p_openrf(Value path) { return boolean(rm().find_open(path_arg(path)) != 0); }
-Value p_resource_fork_exists(Value path) { return boolean(rm().can_open(path_arg(path))); }
+Value p_openrf(Value path) {
+  std::string host;
+  return boolean(try_host_path_of(path, host) == 0 && rm().find_open(host) != 0);
+}
+
+Value p_resource_fork_exists(Value path) {
+  std::string host;
+  return boolean(try_host_path_of(path, host) == 0 && rm().can_open(host));
+}
 
 // --- Finding resources ------------------------------------------------------------------------
 
