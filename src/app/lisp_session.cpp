@@ -33,7 +33,9 @@ bool LispSession::eval_datum(Value datum, Value* result) {
   TopLevelResult r = eval_toplevel(datum);
   flush_terminal();
   if (result) *result = r.completed ? r.value : kNoValue;
-  return errors_raised() == errors_before;
+  // An error that a handler turned into a throw elsewhere did not reach the
+  // toplevel; one that ended the form did.
+  return r.completed || errors_raised() == errors_before;
 }
 
 bool LispSession::run_source(CharSource& source) {

@@ -227,6 +227,12 @@ std::string executable_path() {
   return ec ? std::string() : exe.string();
 }
 
+std::string working_directory() {
+  std::error_code ec;
+  std::string cwd = std::filesystem::current_path(ec).string();
+  return ec ? std::string(".") : cwd;
+}
+
 std::string temporary_directory() {
   const char* tmp = std::getenv("TMPDIR");
   if (!tmp || !*tmp) return "/tmp";

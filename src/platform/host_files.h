@@ -62,6 +62,8 @@ std::string executable_path();
 // The directory for temporary files ($TMPDIR, else /tmp), without a
 // trailing separator.
 std::string temporary_directory();
+// The process's working directory (absolute), or "." when it cannot be read.
+std::string working_directory();
 // The user's Orvane configuration directory ($XDG_CONFIG_HOME/orvane or
 // ~/.config/orvane); it is the "Windows directory" of the run-time. Created
 // when missing.

@@ -42,7 +42,7 @@ void raise_system_file_error(int sys_code, Value culprit) {
   switch (sys_code) {
     case se::not_found: raise_error(kFileNotFound, culprit);
     case se::exists: raise_error(kFileExists, culprit);
-    case se::too_many_open: raise_error(kTooManyFiles, kNil);
+    case se::too_many_open: raise_error(kTooManyFiles, culprit);
     case se::disk_full: raise_error(kDiskFull, culprit);
     default: raise_error(kOtherFileError, make_integer(sys_code == 0 ? -1 : sys_code));
   }

@@ -4,7 +4,7 @@
 // -48 raises 33, -46, -44 and -35 raise 45, -43 raises 31, -34 and -33 raise
 // 46, any other non-zero code raises 36 with the code as culprit.
 // System error numbers: 2 (not found) raises 31, 17 (exists) 33, 24 (too
-// many open files) 32 with nil, 28 (disk full) 46, any other 36 with the
+// many open files) 32, 28 (disk full) 46, any other 36 with the
 // number as culprit.
 #pragma once
 

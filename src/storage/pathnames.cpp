@@ -1,12 +1,11 @@
 #include "storage/pathnames.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "core/memory.h"
 #include "eval/errors.h"
 #include "eval/eval.h"
+#include "platform/host_files.h"
 #include "platform/host_paths.h"
 #include "storage/file_errors.h"
 
@@ -98,9 +97,7 @@ void set_title_directory(std::string host_dir) { title_directory_setting() = std
 
 std::string title_directory() {
   if (!title_directory_setting().empty()) return title_directory_setting();
-  std::error_code ec;
-  std::string cwd = std::filesystem::current_path(ec).string();
-  return ec ? std::string(".") : cwd;
+  return platform::working_directory();
 }
 
 }  // namespace orvane

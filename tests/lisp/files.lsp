@@ -1,8 +1,7 @@
 ; Files and pathnames as titles use them: pathnames to paths and back,
 ; numbered temporary files, reading and writing, file streams, types,
 ; copying with a progress function, and loading source. The temporary
-; directory (TMPDIR) is the test's own. (A run that meets an error fails,
-; so the error codes are checked by the unit tests of tests/storage.)
+; directory (TMPDIR) is the test's own.
 
 ; --- Pathnames
 
@@ -107,6 +106,18 @@
 (check (file-remove (list Sub "A.LSP") ()) t)
 (check (remove-empty-dir Sub) t)
 
+; --- Errors: the file layer's codes reach Lisp with the path
+
+(check-error (parse-pathname (list "C:" (make-string 253))) 2)
+(check-error (parse-pathname 12) 2)
+(check-error (parse-pathname 'Unbound-Directory-Name) 6)
+(check-error (file-open (list Temp "no-such-file.txt") 0) 31)
+(check-error (orvane-file-create Forms "" "" t t ()) 33)
+(check (orvane-file-create Forms "" "" t t t) ())
+(check-error (fsread 1 2 3) 47)
+(check-error (online) 47)
+
 ; Leave the directory as it was found.
 (for-each (lambda (_name) (file-remove (list Temp _name) t)) (dir-files Temp ()))
 (check (dir-files Temp ()) ())
+

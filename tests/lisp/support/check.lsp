@@ -21,3 +21,32 @@
           (prin "  got: ")
           (display _got)
           (error-subr (car _forms))))))
+
+; (check-error expression code) evaluates the expression and checks that it
+; raises the Lisp error with that code. While it runs, Error-Handler is an
+; object whose error-trap throws the code to the check instead of ending the
+; form.
+(define check-error-trapper (new-class 'check-error-trapper))
+(check-error-trapper
+  (define (error-trap _class _code _culprit _self _a _b)
+    (throw 'check-error _code)))
+(define Check-Error-Handler (make-instance check-error-trapper))
+
+(define check-error
+  (syntax (_forms)
+    (let ((_saved Error-Handler)
+          (_got ()))
+      (set! Error-Handler Check-Error-Handler)
+      (set! _got (unwind-protect
+                   (catch 'check-error (eval (car _forms)) 'no-error)
+                   (set! Error-Handler _saved)))
+      (set! Check-Count (+ Check-Count 1))
+      (if (equal? _got (eval (cadr _forms)))
+          t
+          (prin "check failed: ")
+          (displ (car _forms))
+          (prin "  expected error: ")
+          (displ (eval (cadr _forms)))
+          (prin "  got: ")
+          (display _got)
+          (error-subr (car _forms))))))
