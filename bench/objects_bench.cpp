@@ -35,6 +35,8 @@ class ObjectWorld {
     solo = intern("solo");
     slot = intern("count");
     send_form = read_from_text("(send obj add 1)");
+    send_loop = read_from_text("(repeat 1000 (send obj add 1))");
+    message_loop = read_from_text("(obj (repeat 1000 (add 1)))");
     plain = symbol_global(intern("plain"));
   }
   static MemoryConfig config() {
@@ -43,7 +45,7 @@ class ObjectWorld {
     return c;
   }
   Runtime runtime_;
-  Value object, selector, solo, slot, send_form, plain;
+  Value object, selector, solo, slot, send_form, send_loop, message_loop, plain;
 };
 
 void BM_SendFromNative(benchmark::State& state) {
@@ -74,6 +76,27 @@ void BM_SendForm(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(eval(world.send_form));
 }
 BENCHMARK(BM_SendForm);
+
+// A Lisp loop of sends, as a program runs them; reported per send.
+void BM_SendFormLoop(benchmark::State& state) {
+  ObjectWorld world;
+  for (auto _ : state) benchmark::DoNotOptimize(eval(world.send_loop));
+  state.counters["ns_per_send"] =
+      benchmark::Counter(1000 * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SendFormLoop);
+
+// The same calls as message forms inside the receiver: (add 1) with `self`
+// bound once for the whole loop.
+void BM_MessageFormLoop(benchmark::State& state) {
+  ObjectWorld world;
+  for (auto _ : state) benchmark::DoNotOptimize(eval(world.message_loop));
+  state.counters["ns_per_send"] =
+      benchmark::Counter(1000 * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_MessageFormLoop);
 
 void BM_SlotReadThroughSelf(benchmark::State& state) {
   ObjectWorld world;

@@ -18,14 +18,13 @@ struct LispSession::Impl {
   explicit Impl(const MemoryConfig& config) : runtime(config) {}
 };
 
-LispSession::LispSession(const MemoryConfig& config) : impl_(new Impl(config)) { clean_up_temporary_files(); }
+LispSession::LispSession(const MemoryConfig& config) : impl_(std::make_unique<Impl>(config)) { clean_up_temporary_files(); }
 
 // Open resource files and databases are written and closed, as at quit.
 LispSession::~LispSession() {
   flush_terminal();
   close_all_databases();
   close_all_resource_files();
-  delete impl_;
 }
 
 bool LispSession::eval_datum(Value datum, Value* result) {

@@ -108,8 +108,8 @@ constexpr bool ends_in_rest() {
 // `flags` adds arity::system or arity::reversed.
 template <class... A>
 Value defprim(std::string_view name, Value (*fn)(A...), std::uint32_t flags = 0) {
-  static_assert(sizeof...(A) <= 9, "at most 8 fixed arguments");
   constexpr std::uint32_t n = detail::fixed_count<A...>();
+  static_assert(n <= 8, "at most 8 fixed arguments");
   constexpr bool rest = detail::ends_in_rest<A...>();
   std::uint32_t code = n | flags | (rest ? arity::rest : 0);
   return register_descriptor(name, reinterpret_cast<ErasedFn>(fn), code, tag::primitive, rest);
@@ -118,8 +118,8 @@ Value defprim(std::string_view name, Value (*fn)(A...), std::uint32_t flags = 0)
 // A primitive (tag 0x0c) bound to no symbol; the arity code as for defprim.
 template <class... A>
 Value make_primitive(std::string_view name, Value (*fn)(A...), std::uint32_t flags = 0) {
-  static_assert(sizeof...(A) <= 9, "at most 8 fixed arguments");
   constexpr std::uint32_t n = detail::fixed_count<A...>();
+  static_assert(n <= 8, "at most 8 fixed arguments");
   constexpr bool rest = detail::ends_in_rest<A...>();
   std::uint32_t code = n | flags | (rest ? arity::rest : 0);
   return make_descriptor(name, reinterpret_cast<ErasedFn>(fn), code, tag::primitive, rest);

@@ -2,6 +2,7 @@
 // the Lisp stack; built-in forms are recognised by the tag of their value.
 #include "eval/eval.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/primitives.h"
@@ -61,17 +62,23 @@ inline bool self_is_object() {
   std::uint32_t t = g_mem.self.tag();
   return (t == tag::instance || t == tag::klass) && g_mem.self != kNoObject;
 }
-}  // namespace
 
-Value lookup_symbol(Value sym) {
+// The value of a symbol in the current context, no-value when unbound.
+inline Value symbol_value(Value sym) {
+  const SymbolEntry& e = symbol_entry(sym);
+  bool single_definer = e.definer.tag() == tag::klass;
+  // A symbol that never was a selector or an override (`+`, `car` ...) is
+  // a global in every context.
+  if (e.selector_index < 0 && !single_definer) return e.value;
   if (!self_is_object()) {
-    const SymbolEntry& e = symbol_entry(sym);
     // Methods of a single class are not visible as globals.
-    if (e.definer.tag() == tag::klass && e.definer.bits != 0) return kNoValue;
-    return e.value;
+    return single_definer ? kNoValue : e.value;
   }
   return object_lookup(g_mem.self, sym);
 }
+}  // namespace
+
+Value lookup_symbol(Value sym) { return symbol_value(sym); }
 
 void assign_symbol(Value sym, Value v) {
   if (!self_is_object()) set_symbol_global(sym, v);
@@ -91,7 +98,9 @@ CallFrame* CallFrame::find(std::uint32_t serial) {
   return nullptr;
 }
 
-Value& variable_slot(Value var) {
+namespace {
+// The slot of a lexical variable: (depth, index) in the frame chain.
+inline Value& frame_slot(Value var) {
   std::uint32_t ref = node_of(var).w0 & kPayloadMask;
   std::uint32_t index = ref & 0xffff;
   std::uint32_t depth = ref >> 16;
@@ -100,6 +109,9 @@ Value& variable_slot(Value var) {
   if (!f || index >= f->size()) raise_error(6, var);
   return f->slots()[index];
 }
+}  // namespace
+
+Value& variable_slot(Value var) { return frame_slot(var); }
 
 void assign_target(Value target, Value v) {
   if (is_variable(target)) variable_slot(target) = v;
@@ -162,8 +174,20 @@ inline void push_unchecked(Value v) {
   g_mem.lisp_stack_top += 4;
 }
 
-// Arguments that evaluate to themselves skip the call to eval.
-inline Value eval_argument(Value x) { return x.tag() == tag::integer ? x : eval(x); }
+// Lexical variables and bound symbols skip the call to eval.
+Value eval_variable_or_form(Value x) {
+  if (x.tag() == tag::variable) {
+    Value v = frame_slot(x);
+    if (v != kNoValue && v.tag() != tag::bound_term) return v;
+  } else if (x.tag() == tag::symbol) {
+    Value v = symbol_value(x);
+    if (v != kNoValue) return v;
+  }
+  return eval(x);
+}
+
+// An argument form's value; integers evaluate to themselves.
+inline Value eval_argument(Value x) { return x.tag() == tag::integer ? x : eval_variable_or_form(x); }
 
 // The common call: a compiled lambda applied to argument forms.
 Value call_compiled_forms(Value fn, CallFrame* parent, Value captured, Value forms) {
@@ -192,24 +216,66 @@ Value call_compiled_forms(Value fn, CallFrame* parent, Value captured, Value for
   return eval_body(function_body(fn));
 }
 
+// Calls a compiled lambda whose arguments, already evaluated, lie on the
+// Lisp stack from `base` to the top: they become the frame's first slots as
+// they are. Missing fixed arguments are nil, extra ones form the rest list
+// (or are dropped).
+Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured, std::uint32_t base) {
+  poll_events();
+  FunctionHeader h(fn);
+  std::uint32_t count = (g_mem.lisp_stack_top - base) / 4;
+  std::uint32_t slots = std::max(count, h.fixed) + 1 + h.captures + h.locals;
+  if (base + 4 * slots > g_mem.lisp_stack_limit) lisp_stack_overflow();
+  CallFrame frame(base, parent);
+  if (count <= h.fixed) {
+    for (std::uint32_t i = count; i < h.fixed; ++i) push_unchecked(kNil);
+    if (h.rest) push_unchecked(kNil);
+  } else if (h.rest) {
+    // The list is built from the last argument down in a slot of its own,
+    // so that every Value stays on the stack while cons allocates.
+    std::uint32_t list_slot = g_mem.lisp_stack_top;
+    push_unchecked(kNil);
+    for (std::uint32_t i = count; i-- > h.fixed;)
+      *lisp_stack_host(list_slot) = cons(*lisp_stack_host(base + 4 * i), *lisp_stack_host(list_slot));
+    *lisp_stack_host(base + 4 * h.fixed) = *lisp_stack_host(list_slot);
+    g_mem.lisp_stack_top = base + 4 * (h.fixed + 1);
+  } else {
+    g_mem.lisp_stack_top = base + 4 * h.fixed;
+  }
+  for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
+    push_unchecked(car(captured));
+  for (std::uint32_t i = 0; i < h.locals; ++i) push_unchecked(kNoValue);
+  frame.enter();
+  return eval_body(function_body(fn));
+}
+
 Value call_primitive(Value descriptor, ArgSource& args);
 
 // The common primitive call: fixed arguments from forms.
 inline Value call_primitive_forms(Value descriptor, Value forms) {
   const PrimitiveEntry& p = primitive_of(descriptor);
-  if (p.arity & (arity::rest | 0x1ffff0)) {
+  std::uint32_t n = p.arity & arity::count_mask;
+  if (n > 8 || (p.arity & arity::reversed)) {
     ArgSource args = ArgSource::forms(forms);
     return call_primitive(descriptor, args);
   }
-  std::uint32_t n = p.arity & 0xf;
   Value a[8];
   for (std::uint32_t i = 0; i < n; ++i) {
-    if (is_pair(forms)) {
-      a[i] = eval_argument(car(forms));
-      forms = cdr(forms);
+    if (!is_pair(forms)) {
+      a[i] = kNil;
+      continue;
     }
+    a[i] = eval_argument(car(forms));
+    forms = cdr(forms);
   }
-  return invoke_primitive(p, a, RestArgs());
+  if (!(p.arity & arity::rest)) return invoke_primitive(p, a, RestArgs());
+  LispStackMark mark;
+  for (; is_pair(forms); forms = cdr(forms)) lisp_push(eval_argument(car(forms)));
+  lisp_push(kAbsent);
+  RestArgs rest(lisp_stack_host(mark.saved()));
+  // Arithmetic and most list primitives take their arguments as one array.
+  if (n == 0 && p.has_rest) return reinterpret_cast<Value (*)(RestArgs)>(p.fn)(rest);
+  return invoke_primitive(p, a, rest);
 }
 
 Value call_syntax(Value fn, Value captured, ArgSource& args) {
@@ -322,16 +388,54 @@ Value apply_kind(Value f, ArgSource& args, Value form) {
 
 // --- Eval ---------------------------------------------------------------------------------
 
+namespace {
+
+// Applying a list form.
+inline Value eval_list(Value v) {
+  check_native_stack();
+  Value head = car(v);
+  Value f;
+  if (is_symbol(head)) {
+    f = symbol_value(head);
+    if (f == kNoValue) raise_error(6, head);
+  } else {
+    f = eval(head);
+  }
+  // The hottest paths run without an ArgSource.
+  switch (f.tag()) {
+    case tag::function:
+      return call_compiled_forms(f, nullptr, kNil, cdr(v));
+    case tag::primitive:
+      return call_primitive_forms(f, cdr(v));
+    case tag::closed:
+      return call_compiled_forms(car(f), nullptr, cdr(f), cdr(v));
+    case tag::instance:
+    case tag::klass: {
+      if (f == kNoObject) break;
+      // A message form: the forms are evaluated with `self` bound.
+      SelfBinding binding(f);
+      return eval_body(cdr(v));
+    }
+    default:
+      if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
+      break;
+  }
+  ArgSource args = ArgSource::forms(cdr(v));
+  return apply_kind(f, args, v);
+}
+
+}  // namespace
+
 Value eval(Value v) {
   switch (v.tag()) {
     case tag::variable: {
-      Value x = variable_slot(v);
+      Value x = frame_slot(v);
       if (x == kNoValue) raise_error(6, v);
       if (x.tag() == tag::bound_term) return deref_bound_term(x);
       return x;
     }
     case tag::symbol: {
-      Value x = lookup_symbol(v);
+      Value x = symbol_value(v);
       if (x == kNoValue) raise_error(6, v);
       return x;
     }
@@ -340,48 +444,15 @@ Value eval(Value v) {
     case tag::gamma:
     case tag::syntax_gamma:
       return close_gamma(v);
-    case tag::list: {
+    case tag::list:
       if (v.payload() == 0) return kNil;
-      check_native_stack();
-      Value head = car(v);
-      Value f;
-      if (is_symbol(head)) {
-        f = lookup_symbol(head);
-        if (f == kNoValue) raise_error(6, head);
-      } else {
-        f = eval(head);
-      }
-      // The hottest paths run without an ArgSource.
-      switch (f.tag()) {
-        case tag::function:
-          return call_compiled_forms(f, nullptr, kNil, cdr(v));
-        case tag::primitive:
-          return call_primitive_forms(f, cdr(v));
-        case tag::closed:
-          return call_compiled_forms(car(f), nullptr, cdr(f), cdr(v));
-        default:
-          if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
-          break;
-      }
-      ArgSource args = ArgSource::forms(cdr(v));
-      return apply_kind(f, args, v);
-    }
+      return eval_list(v);
     default:
       return v;
   }
 }
 
 Value eval_sequence(Value forms) { return eval_body(forms); }
-
-Value call(Value fn, std::span<const Value> args) {
-  if (is_symbol(fn)) {
-    Value v = lookup_symbol(fn);
-    if (v == kNoValue) raise_error(6, fn);
-    fn = v;
-  }
-  ArgSource source = ArgSource::array(args);
-  return apply_kind(fn, source, kNil);
-}
 
 Value apply_list(Value fn, Value args) {
   if (is_symbol(fn)) {
@@ -393,6 +464,49 @@ Value apply_list(Value fn, Value args) {
   return apply_kind(fn, source, kNil);
 }
 
+namespace {
+
+// The method a selector names with `self` bound to the receiver.
+inline Value method_of(Value selector) {
+  if (!is_symbol(selector)) return eval(selector);
+  Value method = self_is_object() ? object_lookup(g_mem.self, selector) : symbol_value(selector);
+  if (method == kNoValue) raise_error(6, selector);
+  return method;
+}
+
+// Applies a method to the arguments lying on the Lisp stack from `base`;
+// compiled methods take them in place as the first slots of their frame.
+Value apply_stacked(Value method, std::uint32_t base) {
+  switch (method.tag()) {
+    case tag::function:
+      return call_compiled_stacked(method, nullptr, kNil, base);
+    case tag::closed:
+      return call_compiled_stacked(car(method), nullptr, cdr(method), base);
+    default: {
+      std::size_t count = (g_mem.lisp_stack_top - base) / 4;
+      ArgSource source = ArgSource::array(std::span<const Value>(lisp_stack_host(base), count));
+      return apply_kind(method, source, kNil);
+    }
+  }
+}
+
+}  // namespace
+
+Value call(Value fn, std::span<const Value> args) {
+  if (is_symbol(fn)) {
+    Value v = lookup_symbol(fn);
+    if (v == kNoValue) raise_error(6, fn);
+    fn = v;
+  }
+  if (fn.tag() != tag::function && fn.tag() != tag::closed) {
+    ArgSource source = ArgSource::array(args);
+    return apply_kind(fn, source, kNil);
+  }
+  LispStackMark mark;
+  for (Value a : args) lisp_push(a);
+  return apply_stacked(fn, mark.saved());
+}
+
 Value send(Value receiver, Value selector, std::span<const Value> args) {
   if (is_symbol(receiver)) {
     Value v = lookup_symbol(receiver);
@@ -400,9 +514,22 @@ Value send(Value receiver, Value selector, std::span<const Value> args) {
     receiver = v;
   }
   SelfBinding binding(receiver);
-  Value method = eval(selector);
-  ArgSource source = ArgSource::array(args);
-  return apply_kind(method, source, kNil);
+  Value method = method_of(selector);
+  LispStackMark mark;
+  for (Value a : args) lisp_push(a);
+  return apply_stacked(method, mark.saved());
+}
+
+Value send_forms(Value forms) {
+  LispStackMark mark;
+  // The receiver and the arguments are held on the Lisp stack while the
+  // later arguments are evaluated.
+  lisp_push(eval(car(forms)));
+  Value selector = car(cdr(forms));
+  std::uint32_t base = g_mem.lisp_stack_top;
+  for (Value l = cdr(cdr(forms)); is_pair(l); l = cdr(l)) lisp_push(eval_argument(car(l)));
+  SelfBinding binding(*lisp_stack_host(mark.saved()));
+  return apply_stacked(method_of(selector), base);
 }
 
 // --- Event poll and the native stack guard -------------------------------------------------

@@ -42,6 +42,10 @@ void assign_target(Value target, Value v);
 // Closes a compiled gamma or syntax-gamma in the current environment.
 Value close_gamma(Value template_);
 
+// The `send` form: (send receiver selector argument...) with the list of
+// forms after `send`.
+Value send_forms(Value forms);
+
 // Runs the evaluator's built-in form with that tag on its argument forms.
 Value run_form(std::uint32_t form_tag, Value args);
 

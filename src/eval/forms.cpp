@@ -112,17 +112,6 @@ Value form_and(Value args) {
   return v;
 }
 
-Value form_send(Value args) {
-  Value receiver = eval(car(args));
-  Value selector = second(args);
-  ArgSource source = ArgSource::forms(cdr(cdr(args)));
-  Value arguments = source.rest_values();
-  SelfBinding binding(receiver);
-  Value method = eval(selector);
-  ArgSource values = ArgSource::values(arguments);
-  return apply_kind(method, values, kNil);
-}
-
 // fluid-let: the saved values are restored only once every binding was made.
 void restore_fluid(Value saved) {
   for (; is_pair(saved); saved = cdr(saved)) {
@@ -185,7 +174,7 @@ Value run_form(std::uint32_t t, Value args) {
     case form::begin: return body(args);
     case form::or_: return form_or(args);
     case form::and_: return form_and(args);
-    case form::send: return form_send(args);
+    case form::send: return send_forms(args);
     case form::fluid_let: return form_fluid_let(args);
     case form::let: return form_let(args);
     case form::lambda:

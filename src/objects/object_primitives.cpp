@@ -184,6 +184,9 @@ Value p_linked_p(Value name) { return truth(linked(name)); }
 
 Value p_add_override(Value name, Value v) {
   Value self = self_object();
+  // The evaluator reads a symbol without a selector index straight from its
+  // value cell, so an overridden name needs one.
+  if (is_symbol(name)) ensure_selector_index(name);
   StackRoots pair(1);
   pair[0] = cons(name, v);
   set_object_field(self, class_at::overrides, cons(pair[0], overrides_of(self)));

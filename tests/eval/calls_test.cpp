@@ -126,6 +126,15 @@ TEST_F(CallsTest, ForEachMapAndApply) {
   EXPECT_EQ(evaluation_log().size(), 2u);
 }
 
+TEST_F(CallsTest, APrimitiveCodeWithMoreThanEightFixedArgumentsIsRefused) {
+  // Such a code cannot come from defprim; a descriptor made by hand must
+  // still not write past the argument array.
+  Value nine = make_descriptor("t-nine", reinterpret_cast<ErasedFn>(t_add), 9, tag::primitive, false);
+  Value form = list({nine, n(1), n(2), n(3), n(4), n(5), n(6), n(7), n(8), n(9)});
+  EXPECT_EQ(error_of(form), 2);
+  EXPECT_EQ(error_of(list({sym("apply"), nine, quoted(list({n(1)}))})), 2);
+}
+
 TEST_F(CallsTest, MapatomsCollectsSymbolsWhoseAnswerIsNotNil) {
   Value all = run(list({sym("mapatoms"), sym("void")}));
   EXPECT_EQ(list_length(all), g_mem.symbol_count - g_mem.symbols_free);

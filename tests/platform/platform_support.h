@@ -1,5 +1,4 @@
-// Helpers of the platform tests: a temporary directory tree and an
-// environment variable set for the length of a test.
+// Helpers of the platform tests: a temporary directory tree.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +8,8 @@
 #include <fstream>
 #include <optional>
 #include <string>
+
+#include "support/scoped_env.h"
 
 namespace orvane::testing {
 
@@ -44,27 +45,6 @@ class TempTree {
 
  private:
   std::string root_;
-};
-
-// Sets (or, with nullopt, removes) an environment variable and puts the old
-// value back at the end.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) saved_ = old;
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (saved_) ::setenv(name_, saved_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
 };
 
 }  // namespace orvane::testing

@@ -15,27 +15,9 @@
 #include "storage/resources.h"
 #include "storage_support.h"
 #include "support/eval_helpers.h"
+#include "support/scoped_env.h"
 
 namespace orvane::testing {
-
-// Sets an environment variable for the object's lifetime.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) saved_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (saved_) ::setenv(name_, saved_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 class FileLispTest : public EvalTest {
  protected:
