@@ -17,7 +17,7 @@ bool g_pending_registered = false;
 bool defines_own_frame(Value head) {
   return head == g_sym.lambda || head == g_sym.gamma || head == g_sym.syntax ||
          head == g_sym.syntax_gamma || head == g_sym.new_clause || head == g_sym.quote ||
-         head == g_sym.define || head == intern_constant("defclause") ||
+         head == intern_constant("defclause") ||
          head == intern_constant("comment");
 }
 
@@ -27,6 +27,13 @@ bool uses_free_variables(Value form, int depth) {
   if (is_variable(form)) return true;
   if (!is_pair(form) || depth > 200) return false;
   if (defines_own_frame(car(form))) return false;
+  // (define (name parameters) body) compiles a function; (define name value)
+  // evaluates the value here.
+  if (car(form) == g_sym.define) {
+    Value rest = cdr(form);
+    if (!is_pair(rest) || is_pair(car(rest))) return false;
+    return uses_free_variables(cdr(rest), depth + 1);
+  }
   for (; is_pair(form); form = cdr(form))
     if (uses_free_variables(car(form), depth + 1)) return true;
   return is_variable(form);
@@ -34,16 +41,19 @@ bool uses_free_variables(Value form, int depth) {
 
 }  // namespace
 
+Value eval_top_level_form(Value form) {
+  EnvironmentReset top;
+  if (uses_free_variables(form, 0)) {
+    Value fn = compile_function(list_of({g_sym.lambda, kNil, form}));
+    return call(fn, {});
+  }
+  return eval(form);
+}
+
 TopLevelResult eval_toplevel(Value form) {
   TopLevelResult result;
   try {
-    EnvironmentReset top;
-    if (uses_free_variables(form, 0)) {
-      Value fn = compile_function(list_of({g_sym.lambda, kNil, form}));
-      result.value = call(fn, {});
-    } else {
-      result.value = eval(form);
-    }
+    result.value = eval_top_level_form(form);
     result.completed = true;
   } catch (const Thrower&) {
     result.completed = false;

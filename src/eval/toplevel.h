@@ -15,6 +15,9 @@ struct TopLevelResult {
 // once reported, ends the evaluation in order. A form that uses logic
 // variables outside a function gets a frame of its own.
 TopLevelResult eval_toplevel(Value form);
+// The same evaluation for a form read from a file being loaded: throws and
+// errors go on to whoever catches them.
+Value eval_top_level_form(Value form);
 
 // The throw stopped by a protected send, re-raised by the event loop.
 void set_pending_throw(Value tag, Value value);

@@ -9,6 +9,7 @@
 #include "core/symbols.h"
 #include "eval/context.h"
 #include "eval/eval.h"
+#include "eval/toplevel.h"
 #include "reader/reader.h"
 #include "storage/file_arguments.h"
 #include "storage/file_errors.h"
@@ -52,10 +53,7 @@ void evaluate_forms(std::string text) {
   SelfBinding no_object(kNoObject);
   TextSource source(std::move(text));
   DatumReader reader(source);
-  while (std::optional<Value> form = reader.next()) {
-    EnvironmentReset top_level;
-    eval(*form);
-  }
+  while (std::optional<Value> form = reader.next()) eval_top_level_form(*form);
 }
 
 Value p_load(Value path) {

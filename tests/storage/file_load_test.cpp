@@ -61,6 +61,14 @@ TEST_F(LoadTest, AThrowLeavesTheLoadForTheCatch) {
   EXPECT_EQ(num("Thrown"), 1);
 }
 
+// A loaded form is a top-level form: logic variables outside a function
+// work there as they do at the prompt.
+TEST_F(LoadTest, LogicVariablesInATopLevelForm) {
+  source("let.lsp", "(define Let-Sum (let ((_a 40) (_b 2)) (+ _a _b)))");
+  eval(R"((load (list Dir "let.lsp")))");
+  EXPECT_EQ(num("Let-Sum"), 42);
+}
+
 TEST_F(LoadTest, EmptyAndMissingFiles) {
   source("empty.lsp", "");
   EXPECT_EQ(eval(R"((load (list Dir "empty.lsp")))"), kNoValue);
