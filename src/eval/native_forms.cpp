@@ -183,24 +183,24 @@ Value sp_bind(Value args) {
   return eval_sequence(cdr(cdr(args)));
 }
 
-Value spec_target(Value spec) { return is_pair(spec) ? car(spec) : spec; }
-Value spec_default(Value spec) {
-  if (!is_pair(spec) || !is_pair(cdr(spec))) return kNil;
-  return eval(second(spec));
+Value parameter_target(Value parameter) { return is_pair(parameter) ? car(parameter) : parameter; }
+Value parameter_default(Value parameter) {
+  if (!is_pair(parameter) || !is_pair(cdr(parameter))) return kNil;
+  return eval(second(parameter));
 }
 
 Value sp_bind_optionals(Value args) {
   Value list = eval(second(args));
-  for (Value specs = car(args); is_pair(specs); specs = cdr(specs)) {
-    Value spec = car(specs);
+  for (Value parameters = car(args); is_pair(parameters); parameters = cdr(parameters)) {
+    Value parameter = car(parameters);
     Value v;
     if (is_pair(list)) {
       v = car(list);
       list = cdr(list);
     } else {
-      v = spec_default(spec);
+      v = parameter_default(parameter);
     }
-    assign_target(spec_target(spec), v);
+    assign_target(parameter_target(parameter), v);
   }
   return eval_sequence(cdr(cdr(args)));
 }
@@ -213,9 +213,9 @@ std::string_view target_name(Value target) {
 
 Value sp_bind_keywords(Value args) {
   Value list = eval(second(args));
-  for (Value specs = car(args); is_pair(specs); specs = cdr(specs)) {
-    Value spec = car(specs);
-    Value target = spec_target(spec);
+  for (Value parameters = car(args); is_pair(parameters); parameters = cdr(parameters)) {
+    Value parameter = car(parameters);
+    Value target = parameter_target(parameter);
     std::string name(target_name(target));
     Value v = kNoValue;
     bool found = false;
@@ -230,7 +230,7 @@ Value sp_bind_keywords(Value args) {
         break;
       }
     }
-    if (!found) v = spec_default(spec);
+    if (!found) v = parameter_default(parameter);
     assign_target(target, v);
   }
   return eval_sequence(cdr(cdr(args)));
@@ -265,10 +265,10 @@ Value sp_bind_struct(Value args) {
 }
 
 Value sp_bind_properties(Value args) {
-  for (Value specs = car(args); is_pair(specs); specs = cdr(specs)) {
-    Value spec = car(specs);
-    if (!is_pair(spec)) raise_error(2, spec);
-    assign_target(car(spec), search_property(cdr(spec)));
+  for (Value parameters = car(args); is_pair(parameters); parameters = cdr(parameters)) {
+    Value parameter = car(parameters);
+    if (!is_pair(parameter)) raise_error(2, parameter);
+    assign_target(car(parameter), search_property(cdr(parameter)));
   }
   return eval_sequence(cdr(args));
 }
