@@ -22,6 +22,13 @@ Value register_descriptor(std::string_view name, ErasedFn fn, std::uint32_t code
   return intern_constant(name, make_descriptor(name, fn, code, value_tag, has_rest));
 }
 
+void set_fixnum_pair(Value symbol, FixnumPairFn fn) {
+  Value descriptor = symbol_global(symbol);
+  if (descriptor.tag() != tag::primitive || arity_code(descriptor) != arity::rest) return;
+  PrimitiveEntry& entry = primitive_table()[node_of(descriptor).w1];
+  if (entry.has_rest) entry.fixnum_pair = fn;
+}
+
 Value defspecial(std::string_view name, Value (*fn)(Value), std::uint32_t flags) {
   return register_descriptor(name, reinterpret_cast<ErasedFn>(fn), flags, tag::special, false);
 }

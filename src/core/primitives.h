@@ -57,12 +57,18 @@ class RestArgs {
 };
 
 using ErasedFn = void (*)();
+// A primitive's result for exactly two fixnum arguments, equal to what the
+// primitive itself answers for them.
+using FixnumPairFn = Value (*)(std::int32_t, std::int32_t);
 
 struct PrimitiveEntry {
   ErasedFn fn = nullptr;
   std::uint32_t arity = 0;  // the arity code
   bool has_rest = false;    // the C++ signature ends in RestArgs
   std::string_view name;
+  // Set for the commonest arithmetic: the evaluator calls it instead of fn
+  // when a form gives exactly two fixnum arguments.
+  FixnumPairFn fixnum_pair = nullptr;
 };
 
 // The native functions behind descriptors (a documented singleton: the
@@ -124,6 +130,11 @@ Value make_primitive(std::string_view name, Value (*fn)(A...), std::uint32_t fla
   std::uint32_t code = n | flags | (rest ? arity::rest : 0);
   return make_descriptor(name, reinterpret_cast<ErasedFn>(fn), code, tag::primitive, rest);
 }
+
+// Gives the primitive bound to `symbol` its two-fixnum shortcut; only a
+// primitive taking nothing but rest arguments has one (others are left as
+// they are).
+void set_fixnum_pair(Value symbol, FixnumPairFn fn);
 
 // Registers a native special form (tag 0x0d): receives the list of its
 // argument forms, unevaluated.

@@ -39,14 +39,12 @@ class Context {
 class CallFrame : public Context {
  public:
   CallFrame(std::uint32_t base, CallFrame* parent)
-      : Context(Kind::call_frame), saved_top_(base), base_(base), parent_(parent),
-        serial_(++serial_counter_), saved_env_(env_), saved_prolog_(g_mem.prolog_top),
-        level_(static_cast<std::uint32_t>(live_.size())) {
-    live_.push_back(this);
-  }
+      : Context(Kind::call_frame), base_(base), parent_(parent),
+        serial_(++serial_counter_), saved_env_(env_), saved_prolog_(g_mem.prolog_top), level_(depth_++) {}
   ~CallFrame() {
-    live_.pop_back();
-    g_mem.lisp_stack_top = saved_top_;
+    --depth_;
+    if (registered_) registry_[level_] = nullptr;
+    g_mem.lisp_stack_top = base_;
     g_mem.prolog_top = saved_prolog_;
     env_ = saved_env_;
   }
@@ -67,25 +65,37 @@ class CallFrame : public Context {
   // The live call frame with that serial, or null.
   static CallFrame* find(std::uint32_t serial);
   // Live frames are numbered by their nesting level, which the clause engine
-  // records in bound terms; the frame at a level, or null.
-  std::uint32_t level() const { return level_; }
+  // records in bound terms. Asking a frame its level registers it, so that
+  // at_level finds it without walking the chain; a frame that never was asked
+  // is found by the walk.
+  std::uint32_t level() {
+    if (!registered_) register_level();
+    return level_;
+  }
+  // The live frame at a level, or null.
   static CallFrame* at_level(std::uint32_t level) {
-    return level < live_.size() ? live_[level] : nullptr;
+    if (level < registry_.size() && registry_[level]) return registry_[level];
+    return level < depth_ ? find_at_level(level) : nullptr;
   }
 
  private:
-  std::uint32_t saved_top_;
-  std::uint32_t base_;
+  std::uint32_t base_;  // also the stack top restored on exit
   std::uint32_t size_ = 0;
   CallFrame* parent_;
   std::uint32_t serial_;
   CallFrame* saved_env_;
   std::uint32_t saved_prolog_;
   bool entered_ = false;
+  bool registered_ = false;
   std::uint32_t level_;
+  void register_level();
+  static CallFrame* find_at_level(std::uint32_t level);
   static inline CallFrame* env_ = nullptr;
   static inline std::uint32_t serial_counter_ = 0;
-  static inline std::vector<CallFrame*> live_;
+  // The number of live frames, and the registered ones by level (an entry is
+  // cleared when its frame exits, so every non-null entry is live).
+  static inline std::uint32_t depth_ = 0;
+  static inline std::vector<CallFrame*> registry_;
   friend class EnvironmentReset;
   friend class EnvironmentSwitch;
 };

@@ -98,6 +98,22 @@ CallFrame* CallFrame::find(std::uint32_t serial) {
   return nullptr;
 }
 
+void CallFrame::register_level() {
+  if (registry_.size() <= level_) registry_.resize(level_ + 1, nullptr);
+  registry_[level_] = this;
+  registered_ = true;
+}
+
+CallFrame* CallFrame::find_at_level(std::uint32_t level) {
+  for (Context* c = Context::innermost(); c; c = c->link()) {
+    if (c->kind() != Context::Kind::call_frame) continue;
+    auto* f = static_cast<CallFrame*>(c);
+    if (f->level_ == level) return f;
+    if (f->level_ < level) break;
+  }
+  return nullptr;
+}
+
 namespace {
 // The slot of a lexical variable: (depth, index) in the frame chain.
 inline Value& frame_slot(Value var) {
@@ -126,12 +142,14 @@ namespace {
 struct FunctionHeader {
   std::uint32_t locals, captures, fixed;
   bool rest;
+  bool only_fixed;  // no rest list, captures or locals: the frame is the arguments
   explicit FunctionHeader(Value fn) {
     std::uint32_t h = node_of(fn).w0 & kPayloadMask;
     locals = h & 0x1ff;
     captures = (h >> 9) & 0x7f;
     rest = (h & 0x10000) != 0;
     fixed = (h >> 17) & 0x7f;
+    only_fixed = (h & 0x1ffff) == 0;
   }
 };
 
@@ -147,7 +165,8 @@ Value make_lexical(Value fn) {
   return Value::make(tag::lexical, closure.payload());
 }
 
-Value eval_body(Value forms) {
+// Inlined into the calls so that a one-form body costs no extra call.
+[[gnu::always_inline]] inline Value eval_body(Value forms) {
   Value result = kNoValue;
   for (; is_pair(forms); forms = cdr(forms)) result = eval(car(forms));
   return result;
@@ -204,14 +223,16 @@ Value call_compiled_forms(Value fn, CallFrame* parent, Value captured, Value for
     }
     push_unchecked(a);
   }
-  if (h.rest) {
-    ArgSource rest = ArgSource::forms(forms);
-    Value list = rest.rest_values();
-    push_unchecked(list);
+  if (!h.only_fixed) {
+    if (h.rest) {
+      ArgSource rest = ArgSource::forms(forms);
+      Value list = rest.rest_values();
+      push_unchecked(list);
+    }
+    for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
+      push_unchecked(car(captured));
+    for (std::uint32_t i = 0; i < h.locals; ++i) push_unchecked(kNoValue);
   }
-  for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
-    push_unchecked(car(captured));
-  for (std::uint32_t i = 0; i < h.locals; ++i) push_unchecked(kNoValue);
   frame.enter();
   return eval_body(function_body(fn));
 }
@@ -224,6 +245,12 @@ Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured, std::ui
   poll_events();
   FunctionHeader h(fn);
   std::uint32_t count = (g_mem.lisp_stack_top - base) / 4;
+  if (count == h.fixed && h.only_fixed) {
+    // The commonest method: the arguments are the whole frame.
+    CallFrame frame(base, parent);
+    frame.enter();
+    return eval_body(function_body(fn));
+  }
   std::uint32_t slots = std::max(count, h.fixed) + 1 + h.captures + h.locals;
   if (base + 4 * slots > g_mem.lisp_stack_limit) lisp_stack_overflow();
   CallFrame frame(base, parent);
@@ -251,9 +278,35 @@ Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured, std::ui
 
 Value call_primitive(Value descriptor, ArgSource& args);
 
+// A primitive with a two-fixnum shortcut (it takes rest arguments only):
+// two fixnum arguments go to the shortcut without touching the Lisp stack;
+// any other arguments are pushed for the primitive itself. A non-fixnum first
+// argument is pushed before the second is evaluated, so the collector sees it.
+Value call_fixnum_pair_forms(const PrimitiveEntry& p, Value forms) {
+  LispStackMark mark;
+  Value second = cdr(forms);
+  if (is_pair(forms) && is_pair(second) && !is_pair(cdr(second))) {
+    Value x = eval_argument(car(forms));
+    if (is_fixnum(x)) {
+      Value y = eval_argument(car(second));
+      if (is_fixnum(y)) return p.fixnum_pair(x.fixnum(), y.fixnum());
+      lisp_push(x);
+      lisp_push(y);
+    } else {
+      lisp_push(x);
+      lisp_push(eval_argument(car(second)));
+    }
+  } else {
+    for (; is_pair(forms); forms = cdr(forms)) lisp_push(eval_argument(car(forms)));
+  }
+  lisp_push(kAbsent);
+  return reinterpret_cast<Value (*)(RestArgs)>(p.fn)(RestArgs(lisp_stack_host(mark.saved())));
+}
+
 // The common primitive call: fixed arguments from forms.
 inline Value call_primitive_forms(Value descriptor, Value forms) {
   const PrimitiveEntry& p = primitive_of(descriptor);
+  if (p.fixnum_pair) return call_fixnum_pair_forms(p, forms);
   std::uint32_t n = p.arity & arity::count_mask;
   if (n > 8 || (p.arity & arity::reversed)) {
     ArgSource args = ArgSource::forms(forms);
@@ -416,6 +469,8 @@ inline Value eval_list(Value v) {
       SelfBinding binding(f);
       return eval_body(cdr(v));
     }
+    case form::send:
+      return send_forms(cdr(v));
     default:
       if (is_form_tag(f.tag())) return run_form(f.tag(), cdr(v));
       break;
@@ -524,7 +579,7 @@ Value send_forms(Value forms) {
   LispStackMark mark;
   // The receiver and the arguments are held on the Lisp stack while the
   // later arguments are evaluated.
-  lisp_push(eval(car(forms)));
+  lisp_push(eval_argument(car(forms)));
   Value selector = car(cdr(forms));
   std::uint32_t base = g_mem.lisp_stack_top;
   for (Value l = cdr(cdr(forms)); is_pair(l); l = cdr(l)) lisp_push(eval_argument(car(l)));

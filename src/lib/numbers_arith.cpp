@@ -146,6 +146,21 @@ Value extreme(RestArgs args, Better better) {
   return best.result();
 }
 
+// --- Two fixnums ---------------------------------------------------------------------
+
+// What the primitives above answer for exactly two integer arguments; the
+// evaluator calls these directly when both are fixnums.
+inline Value integer_result(std::int32_t x) { return fits_fixnum(x) ? make_fixnum(x) : make_integer(x); }
+Value add_pair(std::int32_t a, std::int32_t b) { return integer_result(wrapping_add(a, b)); }
+Value subtract_pair(std::int32_t a, std::int32_t b) { return integer_result(wrapping_sub(a, b)); }
+Value multiply_pair(std::int32_t a, std::int32_t b) { return integer_result(wrapping_mul(a, b)); }
+Value greater_pair(std::int32_t a, std::int32_t b) { return boolean(a > b); }
+Value less_pair(std::int32_t a, std::int32_t b) { return boolean(a < b); }
+Value less_equal_pair(std::int32_t a, std::int32_t b) { return boolean(a <= b); }
+Value greater_equal_pair(std::int32_t a, std::int32_t b) { return boolean(a >= b); }
+Value equal_pair(std::int32_t a, std::int32_t b) { return boolean(a == b); }
+Value not_equal_pair(std::int32_t a, std::int32_t b) { return boolean(a != b); }
+
 Value p_max(RestArgs args) { return extreme(args, [](auto x, auto m) { return x > m; }); }
 Value p_min(RestArgs args) { return extreme(args, [](auto x, auto m) { return x < m; }); }
 
@@ -175,17 +190,17 @@ void register_arithmetic() {
   defprim("positive?", p_positive);
   defprim("negative?", p_negative);
 
-  defprim("+", p_add);
-  defprim("*", p_multiply);
-  defprim("-", p_subtract);
+  set_fixnum_pair(defprim("+", p_add), add_pair);
+  set_fixnum_pair(defprim("*", p_multiply), multiply_pair);
+  set_fixnum_pair(defprim("-", p_subtract), subtract_pair);
   defprim("/", p_divide);
 
-  defprim(">", p_greater);
-  defprim("<", p_less);
-  defprim("<=", p_less_equal);
-  defprim(">=", p_greater_equal);
-  defprim("=", p_equal);
-  defprim("/=", p_not_equal);
+  set_fixnum_pair(defprim(">", p_greater), greater_pair);
+  set_fixnum_pair(defprim("<", p_less), less_pair);
+  set_fixnum_pair(defprim("<=", p_less_equal), less_equal_pair);
+  set_fixnum_pair(defprim(">=", p_greater_equal), greater_equal_pair);
+  set_fixnum_pair(defprim("=", p_equal), equal_pair);
+  set_fixnum_pair(defprim("/=", p_not_equal), not_equal_pair);
   defprim("max", p_max);
   defprim("min", p_min);
   defprim("abs", p_abs);

@@ -1,6 +1,7 @@
 // The numeric primitives: kinds of results, wrapping, comparisons, rounding,
 // division, bits, and the random generator.
 #include <cmath>
+#include <string>
 
 #include "platform/clock.h"
 #include "lisp_test.h"
@@ -84,6 +85,38 @@ TEST_F(NumbersTest, ComparisonsOnAdjacentPairs) {
   EXPECT_EQ(error_code("(<)"), 42);
   EXPECT_EQ(error_code("(=)"), 42);
   EXPECT_EQ(error_code("(< 1 'a)"), 2);
+}
+
+// A form with two fixnum arguments takes the evaluator's shortcut; `apply`
+// reaches the primitive itself. Both must answer alike, at the edges of the
+// immediate range and of 32 bits too.
+TEST_F(NumbersTest, TwoFixnumFormsAgreeWithThePrimitives) {
+  const char* ops[] = {"+", "-", "*", "<", ">", "<=", ">=", "=", "/="};
+  const char* values[] = {"0", "1", "-1", "8388606", "-8388607", "4096", "-3"};
+  for (const char* op : ops) {
+    for (const char* a : values) {
+      for (const char* b : values) {
+        std::string args = std::string(a) + " " + b;
+        std::string text = std::string("(equal? (") + op + " " + args + ") (apply " + op + " (list " + args + ")))";
+        EXPECT_TRUE(gives(text, "t")) << op << " " << args;
+      }
+    }
+  }
+  EXPECT_TRUE(is_long(eval_text("(* 8388606 2)")));
+  EXPECT_EQ(integer("(* 8388606 -8388607)"), static_cast<std::int32_t>(8388606u * static_cast<std::uint32_t>(-8388607)));
+}
+
+TEST_F(NumbersTest, TwoArgumentFormsThatAreNotTwoFixnumsEvaluateEachArgumentOnce) {
+  EXPECT_TRUE(gives("(let ((n 0)) (list (+ (begin (set! n (+ n 1)) n) (begin (set! n (* n 10)) 2.5)) n))",
+                    "(3.5 10)"));
+  EXPECT_TRUE(gives("(let ((n 0)) (list (- (begin (set! n (+ n 1)) 2.5) (begin (set! n (* n 10)) n)) n))",
+                    "(-7.5 10)"));
+  EXPECT_TRUE(gives("(list (+ 1.5 (car (list 2))) (< 2 2.5) (= 3 3.0) (+ 9000000 1) (- 1 9000000))",
+                    "(3.5 t t 9000001 -8999999)"));
+  EXPECT_EQ(error_code("(+ 'a 1)"), 2);
+  EXPECT_EQ(error_code("(- 1 \"x\")"), 2);
+  EXPECT_EQ(integer("(+ 1 2 3)"), 6);
+  EXPECT_EQ(integer("(+ 4)"), 4);
 }
 
 TEST_F(NumbersTest, ExtremesTurnRealWhenARealIsMet) {
