@@ -227,6 +227,9 @@ int to_host_path(std::string_view windows_path, const DriveMap& drives, std::str
 }
 
 int to_host_path(std::string_view windows_path, std::string& host_out) {
+  // Only a drive letter needs the settings file; most paths a title uses
+  // come back from the run-time without one.
+  if (!has_drive(windows_path)) return to_host_path(windows_path, DriveMap{}, host_out);
   return to_host_path(windows_path, DriveMap::from_settings(), host_out);
 }
 
