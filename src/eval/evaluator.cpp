@@ -9,6 +9,7 @@
 #include "core/symbols.h"
 #include "eval/errors.h"
 #include "eval/evaluator_internal.h"
+#include "objects/lookup.h"
 #include "objects/object_hooks.h"
 
 namespace orvane {
@@ -63,6 +64,14 @@ inline bool self_is_object() {
   return (t == tag::instance || t == tag::klass) && g_mem.self != kNoObject;
 }
 
+// The value of a symbol with `self` bound to an object: the common cases
+// inline, the others by the full lookup.
+inline Value value_in_self(Value sym) {
+  Value v;
+  if (objects::lookup_common(g_mem.self, sym, v)) return v;
+  return object_lookup(g_mem.self, sym);
+}
+
 // The value of a symbol in the current context, no-value when unbound.
 inline Value symbol_value(Value sym) {
   const SymbolEntry& e = symbol_entry(sym);
@@ -74,7 +83,7 @@ inline Value symbol_value(Value sym) {
     // Methods of a single class are not visible as globals.
     return single_definer ? kNoValue : e.value;
   }
-  return object_lookup(g_mem.self, sym);
+  return value_in_self(sym);
 }
 }  // namespace
 
@@ -237,20 +246,21 @@ Value call_compiled_forms(Value fn, CallFrame* parent, Value captured, Value for
   return eval_body(function_body(fn));
 }
 
+// Whether a compiled lambda takes exactly `count` fixed arguments and
+// nothing else (no rest list, captures or locals).
+inline bool takes_only(Value fn, std::uint32_t count) {
+  return (node_of(fn).w0 & kPayloadMask) == count << 17;
+}
+
 // Calls a compiled lambda whose arguments, already evaluated, lie on the
 // Lisp stack from `base` to the top: they become the frame's first slots as
 // they are. Missing fixed arguments are nil, extra ones form the rest list
 // (or are dropped).
-Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured, std::uint32_t base) {
+[[gnu::noinline]] Value call_compiled_stacked_general(Value fn, CallFrame* parent, Value captured,
+                                                      std::uint32_t base) {
   poll_events();
   FunctionHeader h(fn);
   std::uint32_t count = (g_mem.lisp_stack_top - base) / 4;
-  if (count == h.fixed && h.only_fixed) {
-    // The commonest method: the arguments are the whole frame.
-    CallFrame frame(base, parent);
-    frame.enter();
-    return eval_body(function_body(fn));
-  }
   std::uint32_t slots = std::max(count, h.fixed) + 1 + h.captures + h.locals;
   if (base + 4 * slots > g_mem.lisp_stack_limit) lisp_stack_overflow();
   CallFrame frame(base, parent);
@@ -272,6 +282,17 @@ Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured, std::ui
   for (std::uint32_t i = 0; i < h.captures && is_pair(captured); ++i, captured = cdr(captured))
     push_unchecked(car(captured));
   for (std::uint32_t i = 0; i < h.locals; ++i) push_unchecked(kNoValue);
+  frame.enter();
+  return eval_body(function_body(fn));
+}
+
+// The commonest method: the arguments are the whole frame.
+[[gnu::always_inline]] inline Value call_compiled_stacked(Value fn, CallFrame* parent, Value captured,
+                                                          std::uint32_t base) {
+  if (!takes_only(fn, (g_mem.lisp_stack_top - base) / 4))
+    return call_compiled_stacked_general(fn, parent, captured, base);
+  poll_events();
+  CallFrame frame(base, parent);
   frame.enter();
   return eval_body(function_body(fn));
 }
@@ -443,8 +464,9 @@ Value apply_kind(Value f, ArgSource& args, Value form) {
 
 namespace {
 
-// Applying a list form.
-inline Value eval_list(Value v) {
+// Applying a list form. Kept out of eval so that evaluating an atom costs
+// no more than a switch.
+[[gnu::noinline]] Value eval_list(Value v) {
   check_native_stack();
   Value head = car(v);
   Value f;
@@ -524,14 +546,14 @@ namespace {
 // The method a selector names with `self` bound to the receiver.
 inline Value method_of(Value selector) {
   if (!is_symbol(selector)) return eval(selector);
-  Value method = self_is_object() ? object_lookup(g_mem.self, selector) : symbol_value(selector);
+  Value method = self_is_object() ? value_in_self(selector) : symbol_value(selector);
   if (method == kNoValue) raise_error(6, selector);
   return method;
 }
 
 // Applies a method to the arguments lying on the Lisp stack from `base`;
 // compiled methods take them in place as the first slots of their frame.
-Value apply_stacked(Value method, std::uint32_t base) {
+[[gnu::always_inline]] inline Value apply_stacked(Value method, std::uint32_t base) {
   switch (method.tag()) {
     case tag::function:
       return call_compiled_stacked(method, nullptr, kNil, base);
