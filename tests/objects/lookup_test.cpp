@@ -53,11 +53,25 @@ TEST_F(InlineLookupTest, AnswersMethodsConstantsAndValueSlotsOfCurrentInstances)
   EXPECT_TRUE(answers(inst, "constant"));
   EXPECT_TRUE(answers(inst, "plain"));
   EXPECT_EQ(lisp("(inst plain)"), make_fixnum(1));
+  // Globals, and a selector only one class defines, seen from that class.
+  EXPECT_TRUE(answers(inst, "car"));
+  EXPECT_TRUE(answers(global("solo-owner"), "only-here"));
+  lisp("(define solo-instance (make-instance solo-owner))");
+  EXPECT_TRUE(answers(global("solo-instance"), "only-here"));
+}
+
+TEST_F(InlineLookupTest, ASingleDefinersSelectorIsSeenByItsHeirsOnly) {
+  lisp("(define solo-heir (new-class 'solo-heir heir solo-owner)) (define both (make-instance solo-heir))");
+  EXPECT_TRUE(answers(global("both"), "only-here"));
+  EXPECT_FALSE(answers(global("inst"), "only-here"));
+  EXPECT_EQ(object_lookup(global("inst"), s("only-here")), kNoValue);
+  EXPECT_EQ(lisp("(send both only-here)"), s("solo"));
+  EXPECT_EQ(lisp_error("(send inst only-here)"), 6);
 }
 
 TEST_F(InlineLookupTest, LeavesEveryOtherCaseToTheFullLookup) {
   Value inst = global("inst");
-  for (std::string_view name : {"flag", "small", "wide", "unallocated", "linked", "only-here", "car"})
+  for (std::string_view name : {"flag", "small", "wide", "unallocated", "linked"})
     EXPECT_FALSE(answers(inst, name)) << name;
   // A slot read through the class itself, and any lookup in an object with
   // overrides.
