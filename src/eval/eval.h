@@ -8,8 +8,14 @@
 
 namespace orvane {
 
-// The value of v in the current context.
-Value eval(Value v);
+// A non-empty list form's value, and any other Value's.
+Value eval_list(Value form);
+Value eval_atom(Value v);
+// The value of v in the current context. The test is inline so that every
+// caller reaches the right half with one call.
+inline Value eval(Value v) {
+  return v.tag() == tag::list && v.payload() != 0 ? eval_list(v) : eval_atom(v);
+}
 // Evaluates each form of a list in order; the last value, no-value for none.
 Value eval_sequence(Value forms);
 

@@ -462,11 +462,8 @@ Value apply_kind(Value f, ArgSource& args, Value form) {
 
 // --- Eval ---------------------------------------------------------------------------------
 
-namespace {
-
-// Applying a list form. Kept out of eval so that evaluating an atom costs
-// no more than a switch.
-[[gnu::noinline]] Value eval_list(Value v) {
+// Applying a list form.
+Value eval_list(Value v) {
   check_native_stack();
   Value head = car(v);
   Value f;
@@ -501,16 +498,17 @@ namespace {
   return apply_kind(f, args, v);
 }
 
-}  // namespace
 
-Value eval(Value v) {
-  switch (v.tag()) {
-    case tag::variable: {
-      Value x = frame_slot(v);
-      if (x == kNoValue) raise_error(6, v);
-      if (x.tag() == tag::bound_term) return deref_bound_term(x);
-      return x;
-    }
+// The commonest kind is tested first, before the switch for the others.
+Value eval_atom(Value v) {
+  std::uint32_t t = v.tag();
+  if (t == tag::variable) [[likely]] {
+    Value x = frame_slot(v);
+    if (x == kNoValue) raise_error(6, v);
+    if (x.tag() == tag::bound_term) return deref_bound_term(x);
+    return x;
+  }
+  switch (t) {
     case tag::symbol: {
       Value x = symbol_value(v);
       if (x == kNoValue) raise_error(6, v);
@@ -522,8 +520,7 @@ Value eval(Value v) {
     case tag::syntax_gamma:
       return close_gamma(v);
     case tag::list:
-      if (v.payload() == 0) return kNil;
-      return eval_list(v);
+      return kNil;
     default:
       return v;
   }
