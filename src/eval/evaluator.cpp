@@ -498,7 +498,6 @@ Value eval_list(Value v) {
   return apply_kind(f, args, v);
 }
 
-
 // The commonest kind is tested first, before the switch for the others.
 Value eval_atom(Value v) {
   std::uint32_t t = v.tag();
