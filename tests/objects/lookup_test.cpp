@@ -52,6 +52,7 @@ TEST_F(InlineLookupTest, AnswersMethodsConstantsAndValueSlotsOfCurrentInstances)
   EXPECT_TRUE(answers(inst, "method"));
   EXPECT_TRUE(answers(inst, "constant"));
   EXPECT_TRUE(answers(inst, "plain"));
+  EXPECT_TRUE(answers(global("heir"), "method"));
   EXPECT_EQ(lisp("(inst plain)"), make_fixnum(1));
   // Globals, and a selector only one class defines, seen from that class.
   EXPECT_TRUE(answers(inst, "car"));
