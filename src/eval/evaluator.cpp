@@ -144,6 +144,14 @@ void assign_target(Value target, Value v) {
   else raise_error(2, target);
 }
 
+Value bind_target(Value binding) {
+  if (!is_pair(binding)) raise_error(2, binding);
+  Value rest = cdr(binding);
+  Value v = is_pair(rest) ? eval(car(rest)) : kNoValue;
+  assign_target(car(binding), v);
+  return v;
+}
+
 // --- Closures ------------------------------------------------------------------------
 
 namespace {

@@ -38,6 +38,9 @@ Value& variable_slot(Value var);
 
 // Stores into a target: a lexical variable or a symbol; error 2 otherwise.
 void assign_target(Value target, Value v);
+// One `(target form)` binding of `let` and `with`: the form's value (no-value
+// without one) assigned to the target; raises error 2 when it is no list.
+Value bind_target(Value binding);
 
 // Closes a compiled gamma or syntax-gamma in the current environment.
 Value close_gamma(Value template_);

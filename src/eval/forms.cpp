@@ -137,13 +137,7 @@ Value form_fluid_let(Value args) {
 }
 
 Value form_let(Value args) {
-  for (Value b = car(args); is_pair(b); b = cdr(b)) {
-    Value binding = car(b);
-    if (!is_pair(binding)) raise_error(2, binding);
-    Value rest = cdr(binding);
-    Value v = is_pair(rest) ? eval(car(rest)) : kNoValue;
-    assign_target(car(binding), v);
-  }
+  for (Value b = car(args); is_pair(b); b = cdr(b)) bind_target(car(b));
   return body(cdr(args));
 }
 

@@ -114,11 +114,7 @@ Value sp_with(Value args) {
   Cleanup cleanup(release_with_values, kNil);
   Value values = kNil;
   for (Value b = car(args); is_pair(b); b = cdr(b)) {
-    Value binding = car(b);
-    if (!is_pair(binding)) raise_error(2, binding);
-    Value rest = cdr(binding);
-    Value v = is_pair(rest) ? eval(car(rest)) : kNoValue;
-    assign_target(car(binding), v);
+    Value v = bind_target(car(b));
     values = cons(v, values);
   }
   cleanup.set_data(values);
