@@ -193,9 +193,11 @@ std::vector<std::string> inconsistencies(Database& db) {
 
 int check_command(const std::string& file, bool json_output) {
   std::vector<std::string> problems;
-  std::string journal;
-  if (platform::read_whole_file(journal_path_for(file), journal) == 0)
-    problems.push_back("an unfinished change is journaled (it is rolled back at the next writable open)");
+  if (platform::file_exists(journal_path_for(file)))
+    problems.push_back(read_journal_for(file)
+                           ? "an unfinished change is journaled (it is rolled back at the next writable open)"
+                           : "the journal beside the file does not apply to it (it is empty, or the file was replaced "
+                             "since); the next writable open discards or sets it aside unapplied");
   MemoryHandleStore store;
   try {
     auto db = open_database_file(file, DbOpenMode::read_only, store, now_seconds);

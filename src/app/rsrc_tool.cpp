@@ -93,12 +93,19 @@ std::string system_message(int err) { return std::strerror(err); }
 
 // --- Opening files ------------------------------------------------------------------------------------
 
+void note_stale_journal(const std::string& path, const Recovery& r, Reporter& out) {
+  if (r.outcome == RecoveryOutcome::stale)
+    out.note("the journal beside the file belongs to a file it has since replaced; it was not applied and is kept as " +
+             stale_journal_path_for(path));
+}
+
 // Rolls back an interrupted change; when the file cannot be written, the
 // bytes are shown as that roll-back would leave them.
 bool read_file(const std::string& path, Reporter& out, std::vector<std::uint8_t>& bytes) {
   Recovery r = recover_file(path);
   if (r.outcome == RecoveryOutcome::rolled_back) out.note("an interrupted change to the file was rolled back");
   if (r.outcome == RecoveryOutcome::busy) out.note("another program is changing the file right now");
+  note_stale_journal(path, r, out);
   std::string content;
   if (int err = platform::read_whole_file(path, content)) {
     out.fail("cannot read " + path + ": " + system_message(err));
@@ -106,10 +113,8 @@ bool read_file(const std::string& path, Reporter& out, std::vector<std::uint8_t>
   }
   bytes.assign(content.begin(), content.end());
   if (r.outcome == RecoveryOutcome::failed) {
-    std::string journal;
-    if (platform::read_whole_file(journal_path_for(path), journal) == 0) {
-      ParsedJournal parsed = parse_journal(std::span(reinterpret_cast<const std::uint8_t*>(journal.data()), journal.size()));
-      roll_back_in_memory(bytes, parsed);
+    if (std::optional<ParsedJournal> parsed = read_journal_for(path)) {
+      roll_back_in_memory(bytes, *parsed);
       out.note("the file holds an interrupted change that cannot be rolled back here; shown as it was before it");
     }
   }
@@ -145,6 +150,7 @@ std::unique_ptr<ResourceFile> open_for_writing(const std::string& path, Reporter
     return nullptr;
   }
   if (recovery.outcome == RecoveryOutcome::rolled_back) out.note("an interrupted change to the file was rolled back");
+  note_stale_journal(path, recovery, out);
   std::unique_ptr<ResourceFile> file;
   OpenDiagnostics diag;
   if (ResourceFile::open(std::move(storage), OpenOptions{}, file, &diag) != ResError::none) {

@@ -13,45 +13,8 @@ namespace orvane::platform {
 
 namespace {
 
-// The fault-injection hook's state (tests only; see the header).
-struct FaultHook {
-  std::uint64_t fire_at = 0;
-  std::uint64_t count = 0;
-  bool tear = false;
-};
-FaultHook& fault_hook() {
-  static FaultHook hook;
-  return hook;
-}
-
-// Counts one change; answers true when the process must end after it.
-bool change_ends_process() {
-  FaultHook& h = fault_hook();
-  ++h.count;
-  return h.fire_at != 0 && h.count == h.fire_at;
-}
-
-[[noreturn]] void end_process() { _exit(kFaultExitCode); }
-
 // The host error numbers are the classic C ones on every POSIX host.
 int last_error() { return errno == 0 ? sys_error::io : errno; }
-
-std::string path_string(std::string_view path) { return std::string(path); }
-
-int open_descriptor(const std::string& path, int flags, int& fd) {
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return last_error();
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? sys_error::is_directory : last_error();
-    ::close(fd);
-    fd = -1;
-    return err;
-  }
-  return sys_error::none;
-}
 
 int write_all(int fd, std::uint64_t offset, std::span<const std::uint8_t> in) {
   std::size_t done = 0;
@@ -65,17 +28,154 @@ int write_all(int fd, std::uint64_t offset, std::span<const std::uint8_t> in) {
   return sys_error::none;
 }
 
+std::string parent_of(const std::string& path) {
+  auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+// POSIX: handles are file descriptors.
+class HostFileSystem final : public FileSystem {
+ public:
+  int open(const std::string& path, OpenRequest how, int& handle) override {
+    int flags = how.write ? O_RDWR : O_RDONLY;
+    if (how.create) flags |= O_CREAT;
+    if (how.exclusive) flags |= O_EXCL;
+    if (how.truncate) flags |= O_TRUNC;
+    int fd = -1;
+    do {
+      fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return last_error();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+      int err = S_ISDIR(st.st_mode) ? sys_error::is_directory : last_error();
+      ::close(fd);
+      return err;
+    }
+    handle = fd;
+    return sys_error::none;
+  }
+
+  void close(int handle) override { ::close(handle); }
+
+  int read_at(int handle, std::uint64_t offset, std::span<std::uint8_t> out, std::size_t& count) override {
+    count = 0;
+    while (count < out.size()) {
+      ssize_t n = ::pread(handle, out.data() + count, out.size() - count, static_cast<off_t>(offset + count));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return last_error();
+      if (n == 0) break;
+      count += static_cast<std::size_t>(n);
+    }
+    return sys_error::none;
+  }
+
+  int write_at(int handle, std::uint64_t offset, std::span<const std::uint8_t> in) override {
+    return write_all(handle, offset, in);
+  }
+
+  int size(int handle, std::uint64_t& out) override {
+    struct stat st {};
+    if (::fstat(handle, &st) != 0) return last_error();
+    out = static_cast<std::uint64_t>(st.st_size);
+    return sys_error::none;
+  }
+
+  int truncate(int handle, std::uint64_t length) override {
+    return ::ftruncate(handle, static_cast<off_t>(length)) == 0 ? sys_error::none : last_error();
+  }
+
+  int sync(int handle) override { return ::fsync(handle) == 0 ? sys_error::none : last_error(); }
+
+  int try_lock(int handle) override {
+    if (::flock(handle, LOCK_EX | LOCK_NB) == 0) return sys_error::none;
+    return errno == EWOULDBLOCK ? sys_error::busy : last_error();
+  }
+
+  int identity(int handle, FileIdentity& out) override {
+    struct stat st {};
+    if (::fstat(handle, &st) != 0) return last_error();
+    out = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return sys_error::none;
+  }
+
+  bool file_exists(const std::string& path) override {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  }
+
+  bool directory_exists(const std::string& path) override {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+
+  int create_directory(const std::string& path) override {
+    if (::mkdir(path.c_str(), 0777) == 0) return sys_error::none;
+    if (errno == EEXIST && directory_exists(path)) return sys_error::none;
+    return last_error();
+  }
+
+  int remove_file(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0 ? sys_error::none : last_error();
+  }
+
+  int rename(const std::string& from, const std::string& to, bool replace) override {
+    if (replace) return ::rename(from.c_str(), to.c_str()) == 0 ? sys_error::none : last_error();
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return sys_error::none;
+    int err = last_error();
+    // File systems without the flag: a hard link fails when `to` exists.
+    if (err == EINVAL || err == ENOSYS) {
+      err = ::link(from.c_str(), to.c_str()) == 0 ? sys_error::none : last_error();
+      if (err == sys_error::none) ::unlink(from.c_str());
+    }
+    return err;
+  }
+
+  int sync_directory(const std::string& path) override {
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return last_error();
+    int err = ::fsync(fd) == 0 ? sys_error::none : last_error();
+    ::close(fd);
+    // Some file systems cannot flush a directory; their entries are as
+    // durable as they will get.
+    return err == EINVAL ? sys_error::none : err;
+  }
+};
+
+// The file system in force (a documented singleton: see FileSystemScope).
+FileSystem*& current_file_system() {
+  static FileSystem* current = &host_file_system();
+  return current;
+}
+
 }  // namespace
+
+FileSystem& host_file_system() {
+  static HostFileSystem host;
+  return host;
+}
+
+FileSystem& file_system() { return *current_file_system(); }
+
+FileSystemScope::FileSystemScope(FileSystem& replacement) : saved_(current_file_system()) {
+  current_file_system() = &replacement;
+}
+
+FileSystemScope::~FileSystemScope() { current_file_system() = saved_; }
 
 // --- File ----------------------------------------------------------------------
 
 File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), writable_(other.writable_), path_(std::move(other.path_)) {}
+    : fs_(other.fs_),
+      handle_(std::exchange(other.handle_, -1)),
+      writable_(other.writable_),
+      path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
-    fd_ = std::exchange(other.fd_, -1);
+    fs_ = other.fs_;
+    handle_ = std::exchange(other.handle_, -1);
     writable_ = other.writable_;
     path_ = std::move(other.path_);
   }
@@ -85,29 +185,31 @@ File& File::operator=(File&& other) noexcept {
 File::~File() { close(); }
 
 void File::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (handle_ >= 0) fs_->close(handle_);
+  handle_ = -1;
   writable_ = false;
 }
 
 int File::open(std::string_view path, OpenMode mode, File& out) {
   out.close();
-  std::string p = path_string(path);
-  int fd = -1;
+  FileSystem& fs = file_system();
+  std::string p(path);
+  int handle = -1;
   int err = sys_error::none;
   bool writable = mode != OpenMode::read_only;
   if (writable) {
-    err = open_descriptor(p, O_RDWR, fd);
-    if (err != sys_error::none && mode == OpenMode::read_write_or_read_only &&
-        err != sys_error::not_found && err != sys_error::is_directory) {
+    err = fs.open(p, {.write = true}, handle);
+    if (err != sys_error::none && mode == OpenMode::read_write_or_read_only && err != sys_error::not_found &&
+        err != sys_error::is_directory) {
       writable = false;
-      err = open_descriptor(p, O_RDONLY, fd);
+      err = fs.open(p, {}, handle);
     }
   } else {
-    err = open_descriptor(p, O_RDONLY, fd);
+    err = fs.open(p, {}, handle);
   }
   if (err != sys_error::none) return err;
-  out.fd_ = fd;
+  out.fs_ = &fs;
+  out.handle_ = handle;
   out.writable_ = writable;
   out.path_ = std::move(p);
   return sys_error::none;
@@ -115,12 +217,15 @@ int File::open(std::string_view path, OpenMode mode, File& out) {
 
 int File::create(std::string_view path, CreateMode mode, File& out) {
   out.close();
-  std::string p = path_string(path);
-  int flags = O_RDWR | O_CREAT | (mode == CreateMode::exclusive ? O_EXCL : O_TRUNC);
-  int fd = -1;
-  int err = open_descriptor(p, flags, fd);
-  if (err != sys_error::none) return err;
-  out.fd_ = fd;
+  FileSystem& fs = file_system();
+  std::string p(path);
+  OpenRequest how{.write = true, .create = true};
+  if (mode == CreateMode::exclusive) how.exclusive = true;
+  else how.truncate = true;
+  int handle = -1;
+  if (int err = fs.open(p, how, handle)) return err;
+  out.fs_ = &fs;
+  out.handle_ = handle;
   out.writable_ = true;
   out.path_ = std::move(p);
   return sys_error::none;
@@ -128,15 +233,8 @@ int File::create(std::string_view path, CreateMode mode, File& out) {
 
 int File::read_at(std::uint64_t offset, std::span<std::uint8_t> out, std::size_t& count) const {
   count = 0;
-  if (fd_ < 0) return sys_error::invalid;
-  while (count < out.size()) {
-    ssize_t n = ::pread(fd_, out.data() + count, out.size() - count, static_cast<off_t>(offset + count));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return last_error();
-    if (n == 0) break;
-    count += static_cast<std::size_t>(n);
-  }
-  return sys_error::none;
+  if (handle_ < 0) return sys_error::invalid;
+  return fs_->read_at(handle_, offset, out, count);
 }
 
 int File::read_exact(std::uint64_t offset, std::span<std::uint8_t> out) const {
@@ -147,103 +245,59 @@ int File::read_exact(std::uint64_t offset, std::span<std::uint8_t> out) const {
 }
 
 int File::write_at(std::uint64_t offset, std::span<const std::uint8_t> in) {
-  if (fd_ < 0) return sys_error::invalid;
+  if (handle_ < 0) return sys_error::invalid;
   if (!writable_) return sys_error::permission;
-  if (change_ends_process()) {
-    if (fault_hook().tear && in.size() > 1) in = in.first(in.size() / 2);
-    (void)write_all(fd_, offset, in);
-    end_process();
-  }
-  return write_all(fd_, offset, in);
+  return fs_->write_at(handle_, offset, in);
 }
 
 int File::size(std::uint64_t& out) const {
   out = 0;
-  if (fd_ < 0) return sys_error::invalid;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) return last_error();
-  out = static_cast<std::uint64_t>(st.st_size);
-  return sys_error::none;
+  if (handle_ < 0) return sys_error::invalid;
+  return fs_->size(handle_, out);
 }
 
 int File::truncate(std::uint64_t length) {
-  if (fd_ < 0) return sys_error::invalid;
+  if (handle_ < 0) return sys_error::invalid;
   if (!writable_) return sys_error::permission;
-  bool last = change_ends_process();
-  int err = ::ftruncate(fd_, static_cast<off_t>(length)) == 0 ? sys_error::none : last_error();
-  if (last) end_process();
-  return err;
+  return fs_->truncate(handle_, length);
 }
 
 int File::sync() {
-  if (fd_ < 0) return sys_error::invalid;
-  return ::fsync(fd_) == 0 ? sys_error::none : last_error();
+  if (handle_ < 0) return sys_error::invalid;
+  return fs_->sync(handle_);
+}
+
+int File::identity(FileIdentity& out) const {
+  out = {};
+  if (handle_ < 0) return sys_error::invalid;
+  return fs_->identity(handle_, out);
 }
 
 int File::try_lock() {
-  if (fd_ < 0) return sys_error::invalid;
-  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return sys_error::none;
-  return errno == EWOULDBLOCK ? sys_error::busy : last_error();
+  if (handle_ < 0) return sys_error::invalid;
+  return fs_->try_lock(handle_);
 }
 
 // --- Paths ---------------------------------------------------------------------
 
-bool file_exists(std::string_view path) {
-  struct stat st {};
-  return ::stat(path_string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
+bool file_exists(std::string_view path) { return file_system().file_exists(std::string(path)); }
 
-bool directory_exists(std::string_view path) {
-  struct stat st {};
-  return ::stat(path_string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+bool directory_exists(std::string_view path) { return file_system().directory_exists(std::string(path)); }
 
-int create_directory(std::string_view path) {
-  if (::mkdir(path_string(path).c_str(), 0777) == 0) return sys_error::none;
-  if (errno == EEXIST && directory_exists(path)) return sys_error::none;
-  return last_error();
-}
+int create_directory(std::string_view path) { return file_system().create_directory(std::string(path)); }
 
-int remove_file(std::string_view path) {
-  bool last = change_ends_process();
-  int err = ::unlink(path_string(path).c_str()) == 0 ? sys_error::none : last_error();
-  if (last) end_process();
-  return err;
-}
+int remove_file(std::string_view path) { return file_system().remove_file(std::string(path)); }
 
 int rename_file(std::string_view from, std::string_view to) {
-  bool last = change_ends_process();
-  int err = ::rename(path_string(from).c_str(), path_string(to).c_str()) == 0 ? sys_error::none
-                                                                            : last_error();
-  if (last) end_process();
-  return err;
+  return file_system().rename(std::string(from), std::string(to), true);
 }
 
 int rename_file_no_replace(std::string_view from, std::string_view to) {
-  std::string f = path_string(from), t = path_string(to);
-  bool last = change_ends_process();
-  int err = sys_error::none;
-  if (::renameat2(AT_FDCWD, f.c_str(), AT_FDCWD, t.c_str(), RENAME_NOREPLACE) != 0) {
-    err = last_error();
-    // File systems without the flag: a hard link fails when `to` exists.
-    if (err == EINVAL || err == ENOSYS) {
-      err = ::link(f.c_str(), t.c_str()) == 0 ? sys_error::none : last_error();
-      if (err == sys_error::none) ::unlink(f.c_str());
-    }
-  }
-  if (last) end_process();
-  return err;
+  return file_system().rename(std::string(from), std::string(to), false);
 }
 
 int sync_parent_directory(std::string_view path) {
-  std::string p = path_string(path);
-  auto slash = p.find_last_of('/');
-  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return last_error();
-  int err = ::fsync(fd) == 0 ? sys_error::none : last_error();
-  ::close(fd);
-  return err;
+  return file_system().sync_directory(parent_of(std::string(path)));
 }
 
 int read_whole_file(std::string_view path, std::string& out) {
@@ -259,11 +313,5 @@ int read_whole_file(std::string_view path, std::string& out) {
   out.resize(count);
   return err;
 }
-
-// --- Fault injection -------------------------------------------------------------
-
-void set_fault_after_changes(std::uint64_t n, bool tear) { fault_hook() = FaultHook{n, 0, tear}; }
-
-std::uint64_t changes_made() { return fault_hook().count; }
 
 }  // namespace orvane::platform

@@ -1,5 +1,5 @@
-// Host files: open, positioned reads and writes, flush to disk, truncate,
-// rename, remove.
+// Files: open, positioned reads and writes, flush to disk, truncate,
+// rename, remove; on the host's file system or on a simulated one.
 //
 // Failures are reported as system error numbers with the classic C meanings
 // that the file primitives map to Lisp errors: 2 not found, 13 permission
@@ -38,7 +38,68 @@ enum class CreateMode {
   exclusive,  // create; sys_error::exists when the path exists
 };
 
-// An open host file, closed when the object dies. Reads and writes take an
+// Which file an open file is, as the host names it: a file keeps its
+// identity while it is written and renamed; a file put in its place (a copy,
+// a new file renamed over it) has another.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+struct OpenRequest {
+  bool write = false;
+  bool create = false;     // create when missing
+  bool exclusive = false;  // with create: sys_error::exists when the path exists
+  bool truncate = false;
+};
+
+// Where files live: the host's file system, or a simulated disk that tests
+// cut the power of (platform/simulated_disk.h). Handles are the file
+// system's own small numbers; paths use '/'.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual int open(const std::string& path, OpenRequest how, int& handle) = 0;
+  virtual void close(int handle) = 0;
+  virtual int read_at(int handle, std::uint64_t offset, std::span<std::uint8_t> out, std::size_t& count) = 0;
+  virtual int write_at(int handle, std::uint64_t offset, std::span<const std::uint8_t> in) = 0;
+  virtual int size(int handle, std::uint64_t& out) = 0;
+  virtual int truncate(int handle, std::uint64_t length) = 0;
+  // Makes the file's contents and length durable (not its directory entry).
+  virtual int sync(int handle) = 0;
+  virtual int try_lock(int handle) = 0;
+  virtual int identity(int handle, FileIdentity& out) = 0;
+
+  virtual bool file_exists(const std::string& path) = 0;
+  virtual bool directory_exists(const std::string& path) = 0;
+  virtual int create_directory(const std::string& path) = 0;
+  virtual int remove_file(const std::string& path) = 0;
+  virtual int rename(const std::string& from, const std::string& to, bool replace) = 0;
+  // Makes the entries created, renamed or removed in the directory durable.
+  virtual int sync_directory(const std::string& path) = 0;
+};
+
+// The host's own file system.
+FileSystem& host_file_system();
+// The file system every File and path function below uses: the host's,
+// unless a FileSystemScope is in force.
+FileSystem& file_system();
+
+// Makes another file system current for as long as it lives; nests. Files
+// opened meanwhile keep the file system they were opened on.
+class FileSystemScope {
+ public:
+  explicit FileSystemScope(FileSystem& replacement);
+  ~FileSystemScope();
+  FileSystemScope(const FileSystemScope&) = delete;
+  FileSystemScope& operator=(const FileSystemScope&) = delete;
+
+ private:
+  FileSystem* saved_;
+};
+
+// An open file, closed when the object dies. Reads and writes take an
 // explicit position and never move a shared file pointer.
 class File {
  public:
@@ -53,7 +114,7 @@ class File {
   static int open(std::string_view path, OpenMode mode, File& out);
   static int create(std::string_view path, CreateMode mode, File& out);
 
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return handle_ >= 0; }
   bool writable() const { return writable_; }
   const std::string& path() const { return path_; }
 
@@ -68,6 +129,7 @@ class File {
   int truncate(std::uint64_t length);
   // Makes everything written so far durable (fsync).
   int sync();
+  int identity(FileIdentity& out) const;
   // An advisory lock that another opener cannot take while this one holds it;
   // released when the file closes or the process ends. sys_error::busy when
   // someone else holds it.
@@ -75,7 +137,8 @@ class File {
   void close();
 
  private:
-  int fd_ = -1;
+  FileSystem* fs_ = nullptr;
+  int handle_ = -1;
   bool writable_ = false;
   std::string path_;
 };
@@ -93,16 +156,5 @@ int rename_file_no_replace(std::string_view from, std::string_view to);
 int sync_parent_directory(std::string_view path);
 // The whole contents of a file.
 int read_whole_file(std::string_view path, std::string& out);
-
-// --- Fault injection -----------------------------------------------------------
-// A test hook that simulates a crash in the middle of a sequence of changes:
-// every change to a file (write, truncate, rename, remove) counts, and the
-// n-th one ends the process with _exit(kFaultExitCode) right after it is
-// made, or, when `tear` is set and it is a write of more than one byte,
-// after only the first half of its bytes reached the file. Used in forked
-// children only.
-inline constexpr int kFaultExitCode = 86;
-void set_fault_after_changes(std::uint64_t n, bool tear = false);  // 0 turns it off
-std::uint64_t changes_made();  // changes counted since the hook was last set
 
 }  // namespace orvane::platform

@@ -129,19 +129,13 @@ bool is_database_file(std::string_view path) {
   if (f.size(size) != 0 || f.read_exact(0, head) != 0) return false;
   // A journal left by a crash is not rolled back here (that needs write
   // access); its original length is what the header must agree with.
-  std::string journal;
-  if (platform::read_whole_file(journal_path_for(path), journal) == 0 && !journal.empty()) {
-    auto parsed = parse_journal({reinterpret_cast<const std::uint8_t*>(journal.data()), journal.size()});
-    if (parsed.has_header) {
-      std::uint64_t file_size = size;
-      std::vector<std::uint8_t> whole(static_cast<std::size_t>(std::min<std::uint64_t>(size, 1u << 30)));
-      if (f.read_exact(0, whole) != 0) return false;
-      roll_back_in_memory(whole, parsed);
-      file_size = whole.size();
-      if (whole.size() < db::kHeaderSize) return false;
-      std::copy_n(whole.begin(), db::kHeaderSize, head.begin());
-      size = file_size;
-    }
+  if (std::optional<ParsedJournal> parsed = read_journal_for(path)) {
+    std::vector<std::uint8_t> whole(static_cast<std::size_t>(std::min<std::uint64_t>(size, 1u << 30)));
+    if (f.read_exact(0, whole) != 0) return false;
+    roll_back_in_memory(whole, *parsed);
+    if (whole.size() < db::kHeaderSize) return false;
+    std::copy_n(whole.begin(), db::kHeaderSize, head.begin());
+    size = whole.size();
   }
   auto h = parse_db_header(head);
   return h && header_is_valid(*h, size);

@@ -20,6 +20,13 @@ int LispFile::flush() {
   return err;
 }
 
+int LispFile::flush_to_disk() {
+  int err = flush();
+  if (!file_.writable()) return err;
+  int synced = file_.sync();
+  return err ? err : synced;
+}
+
 int LispFile::seek(std::uint64_t position) {
   int err = flush();
   drop_read_ahead();

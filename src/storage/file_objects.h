@@ -36,6 +36,8 @@ class LispFile final : public NativeObject {
   int truncate(std::uint64_t length);
   // Writes out the gathered bytes.
   int flush();
+  // Writes out the gathered bytes and makes everything written durable.
+  int flush_to_disk();
   // Writes out the gathered bytes and closes the host file.
   int close();
 

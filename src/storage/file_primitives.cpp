@@ -115,7 +115,19 @@ Value p_flush_stream(Value stream) {
   return kNoValue;
 }
 
-Value p_flushvol(Value) { return make_fixnum(0); }
+// Flushes the volume: what every open file gathered is written out and
+// everything written to files open for writing is made durable (resource
+// files and databases are durable at each of their commits already). The
+// volume argument is ignored: 0, or the input-output error -36 when a file
+// could not be flushed.
+Value p_flushvol(Value) {
+  constexpr int kIoError = -36;
+  bool failed = false;
+  g_native_objects.for_each([&](NativeObject& object) {
+    if (auto* file = dynamic_cast<LispFile*>(&object)) failed |= file->flush_to_disk() != 0;
+  });
+  return make_fixnum(failed ? kIoError : 0);
+}
 
 Value p_not_available(RestArgs) { raise_error(kNotAvailable, kNil); }
 Value p_online() { raise_error(kNotAvailable, kNil); }

@@ -13,10 +13,14 @@ namespace {
 
 namespace se = platform::sys_error;
 
-constexpr std::string_view kMagic = "ORVNJRN1";
+constexpr std::string_view kMagic = "ORVNJRN2";
+constexpr std::string_view kFirstMagic = "ORVNJRN1";  // the first layout, still read
 constexpr std::string_view kRecordTag = "RECD";
-constexpr std::size_t kHeaderSize = 24;
+constexpr std::string_view kSizeTag = "SIZE";
+constexpr std::size_t kHeaderSize = 8 + 8 + 4 * 8 + 4;
+constexpr std::size_t kFirstHeaderSize = 24;
 constexpr std::size_t kRecordOverhead = 4 + 8 + 4 + 4;
+constexpr std::size_t kSizeRecordSize = 4 + 8 + 4;
 // Old bytes are read and journaled in pieces of at most this size.
 constexpr std::uint64_t kPiece = 1u << 20;
 
@@ -31,13 +35,28 @@ std::uint32_t crc_of(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint32_t>(crc);
 }
 
-std::vector<std::uint8_t> header_bytes(std::uint64_t original_length) {
+std::vector<std::uint8_t> header_bytes(std::uint64_t original_length, const JournalOwner& owner) {
   ByteWriter w(kHeaderSize);
   w.text(kMagic);
   w.u64be(original_length);
-  w.u32be(0);
+  for (const platform::FileIdentity& id : {owner.file, owner.journal}) {
+    w.u64be(id.device);
+    w.u64be(id.inode);
+  }
   w.u32be(crc_of(w.data()));
   return w.take();
+}
+
+std::vector<std::uint8_t> size_record_bytes(std::uint64_t length) {
+  ByteWriter w(kSizeRecordSize);
+  w.text(kSizeTag);
+  w.u64be(length);
+  w.u32be(crc_of(w.data()));
+  return w.take();
+}
+
+bool tag_is(std::span<const std::uint8_t> bytes, std::string_view tag) {
+  return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()) == tag;
 }
 
 std::vector<std::uint8_t> record_bytes(std::uint64_t offset, std::span<const std::uint8_t> old) {
@@ -82,31 +101,78 @@ ParsedJournal parse_journal(std::span<const std::uint8_t> journal) {
   ParsedJournal out;
   ByteReader r(journal);
   auto magic = r.bytes(kMagic.size());
+  bool first_layout = r.ok() && tag_is(magic, kFirstMagic);
+  if (!r.ok() || (!first_layout && !tag_is(magic, kMagic))) return out;
   std::uint64_t length = r.u64be();
-  r.u32be();
+  JournalOwner owner;
+  if (first_layout) {
+    r.u32be();
+  } else {
+    for (platform::FileIdentity* id : {&owner.file, &owner.journal}) {
+      id->device = r.u64be();
+      id->inode = r.u64be();
+    }
+  }
+  std::size_t header_end = r.position();
   std::uint32_t check = r.u32be();
-  if (!r.ok() || std::string_view(reinterpret_cast<const char*>(magic.data()), magic.size()) != kMagic ||
-      check != crc_of(journal.first(kHeaderSize - 4))) {
+  if (!r.ok() || header_end != (first_layout ? kFirstHeaderSize : kHeaderSize) - 4 ||
+      check != crc_of(journal.first(header_end))) {
     return out;
   }
   out.has_header = true;
   out.original_length = length;
-  while (r.remaining() >= kRecordOverhead) {
+  out.least_length = out.most_length = length;
+  if (!first_layout) out.owner = owner;
+  while (r.remaining() >= kSizeRecordSize) {
     std::size_t start = r.position();
     auto tag = r.bytes(kRecordTag.size());
+    if (!first_layout && tag_is(tag, kSizeTag)) {
+      std::uint64_t size = r.u64be();
+      std::size_t body_end = r.position();
+      if (r.u32be() != crc_of(journal.subspan(start, body_end - start)) || !r.ok()) break;
+      out.least_length = std::min(out.least_length, size);
+      out.most_length = std::max(out.most_length, size);
+      continue;
+    }
     std::uint64_t offset = r.u64be();
     std::uint32_t size = r.u32be();
     auto old = r.bytes(size);
     std::size_t body_end = r.position();
     std::uint32_t record_check = r.u32be();
-    if (!r.ok() || std::string_view(reinterpret_cast<const char*>(tag.data()), tag.size()) != kRecordTag ||
-        record_check != crc_of(journal.subspan(start, body_end - start)) || offset > length ||
-        size > length - offset) {
+    if (!r.ok() || !tag_is(tag, kRecordTag) || record_check != crc_of(journal.subspan(start, body_end - start)) ||
+        offset > length || size > length - offset) {
       break;
     }
     out.records.push_back({offset, std::vector<std::uint8_t>(old.begin(), old.end())});
   }
   return out;
+}
+
+bool journal_belongs_to(const ParsedJournal& journal, const platform::FileIdentity& file, std::uint64_t file_length,
+                        const platform::FileIdentity& journal_now) {
+  if (!journal.has_header || !journal.owner) return journal.has_header;
+  // A journal that is still the file it was written as can vouch for the
+  // file's identity; a copied one only for the lengths.
+  if (journal.owner->journal == journal_now && journal.owner->file != file) return false;
+  return file_length >= journal.least_length && file_length <= journal.most_length;
+}
+
+std::string stale_journal_path_for(std::string_view file_path) { return journal_path_for(file_path) + "-stale"; }
+
+std::optional<ParsedJournal> read_journal_for(std::string_view path) {
+  platform::File journal, file;
+  if (platform::File::open(journal_path_for(path), platform::OpenMode::read_only, journal) ||
+      platform::File::open(path, platform::OpenMode::read_only, file)) {
+    return std::nullopt;
+  }
+  ParsedJournal parsed;
+  platform::FileIdentity file_id, journal_id;
+  std::uint64_t length = 0;
+  if (read_journal(journal, parsed) || file.identity(file_id) || journal.identity(journal_id) || file.size(length) ||
+      !journal_belongs_to(parsed, file_id, length, journal_id)) {
+    return std::nullopt;
+  }
+  return parsed;
 }
 
 void roll_back_in_memory(std::vector<std::uint8_t>& file, const ParsedJournal& journal) {
@@ -118,6 +184,21 @@ void roll_back_in_memory(std::vector<std::uint8_t>& file, const ParsedJournal& j
   }
   file.resize(static_cast<std::size_t>(journal.original_length));
 }
+
+namespace {
+
+// Whether the journal applies to the file; errors are system error numbers.
+int check_owner(platform::File& journal, platform::File& file, const ParsedJournal& parsed, bool& belongs) {
+  platform::FileIdentity file_id, journal_id;
+  std::uint64_t length = 0;
+  if (int err = file.identity(file_id)) return err;
+  if (int err = journal.identity(journal_id)) return err;
+  if (int err = file.size(length)) return err;
+  belongs = journal_belongs_to(parsed, file_id, length, journal_id);
+  return 0;
+}
+
+}  // namespace
 
 Recovery recover_file(std::string_view path) {
   std::string jpath = journal_path_for(path);
@@ -135,12 +216,20 @@ Recovery recover_file(std::string_view path) {
     if ((err = platform::File::open(path, platform::OpenMode::read_write, file))) {
       return {RecoveryOutcome::failed, err};
     }
+    bool belongs = false;
+    if ((err = check_owner(journal, file, parsed, belongs))) return {RecoveryOutcome::failed, err};
+    if (!belongs) {
+      journal.close();
+      if ((err = platform::rename_file(jpath, stale_journal_path_for(path)))) return {RecoveryOutcome::failed, err};
+      if ((err = platform::sync_parent_directory(jpath))) return {RecoveryOutcome::failed, err};
+      return {RecoveryOutcome::stale, 0};
+    }
     if ((err = apply_to_file(file, parsed))) return {RecoveryOutcome::failed, err};
     outcome = RecoveryOutcome::rolled_back;
   }
   journal.close();
   if ((err = platform::remove_file(jpath))) return {RecoveryOutcome::failed, err};
-  platform::sync_parent_directory(jpath);
+  if ((err = platform::sync_parent_directory(jpath))) return {RecoveryOutcome::failed, err};
   return {outcome, 0};
 }
 
@@ -171,11 +260,16 @@ int JournaledFile::begin_change() {
   // after this file was opened): never overwrite it.
   int err = platform::File::create(journal_path_, platform::CreateMode::exclusive, journal_);
   if (err) return err == se::exists ? se::busy : err;
-  if ((err = journal_.try_lock()) || (err = journal_.write_at(0, header_bytes(original_length_)))) {
+  JournalOwner owner;
+  if ((err = journal_.try_lock()) || (err = file_.identity(owner.file)) || (err = journal_.identity(owner.journal)) ||
+      (err = journal_.write_at(0, header_bytes(original_length_, owner)))) {
     end_change();
     return err;
   }
   journal_end_ = kHeaderSize;
+  durable_end_ = 0;
+  entry_durable_ = false;
+  least_length_ = most_length_ = original_length_;
   saved_.clear();
   return 0;
 }
@@ -185,6 +279,27 @@ void JournaledFile::end_change() {
   platform::remove_file(journal_path_);
   platform::sync_parent_directory(journal_path_);
   saved_.clear();
+}
+
+int JournaledFile::make_journal_durable() {
+  if (durable_end_ == journal_end_ && entry_durable_) return 0;
+  if (int err = journal_.sync()) return err;
+  durable_end_ = journal_end_;
+  if (!entry_durable_) {
+    if (int err = platform::sync_parent_directory(journal_path_)) return err;
+    entry_durable_ = true;
+  }
+  return 0;
+}
+
+int JournaledFile::note_length(std::uint64_t length) {
+  if (length >= least_length_ && length <= most_length_) return 0;
+  auto record = size_record_bytes(length);
+  if (int err = journal_.write_at(journal_end_, record)) return err;
+  journal_end_ += record.size();
+  least_length_ = std::min(least_length_, length);
+  most_length_ = std::max(most_length_, length);
+  return 0;
 }
 
 int JournaledFile::save_old_bytes(std::uint64_t offset, std::uint64_t length) {
@@ -227,13 +342,14 @@ int JournaledFile::save_old_bytes(std::uint64_t offset, std::uint64_t length) {
 int JournaledFile::write(std::span<const PlannedWrite> batch) {
   if (batch.empty()) return 0;
   if (int err = begin_change()) return err;
-  bool first_sync = journal_end_ == kHeaderSize;
+  std::uint64_t length = 0;
+  if (int err = file_.size(length)) return err;
   for (const PlannedWrite& w : batch) {
     if (int err = save_old_bytes(w.offset, w.bytes.size())) return err;
+    if (!w.bytes.empty()) length = std::max(length, w.offset + w.bytes.size());
   }
-  if (int err = journal_.sync()) return err;
-  // The journal's directory entry must be durable before the file changes.
-  if (first_sync) platform::sync_parent_directory(journal_path_);
+  if (int err = note_length(length)) return err;
+  if (int err = make_journal_durable()) return err;
   for (const PlannedWrite& w : batch) {
     if (int err = file_.write_at(w.offset, w.bytes)) return err;
   }
@@ -247,8 +363,9 @@ int JournaledFile::set_length(std::uint64_t length) {
   if (int err = begin_change()) return err;
   if (length < current) {
     if (int err = save_old_bytes(length, current - length)) return err;
-    if (int err = journal_.sync()) return err;
   }
+  if (int err = note_length(length)) return err;
+  if (int err = make_journal_durable()) return err;
   return file_.truncate(length);
 }
 

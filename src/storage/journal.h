@@ -12,11 +12,26 @@
 // databases use it alike.
 //
 // Journal layout (big-endian):
-//   header  "ORVNJRN1", old file length (8), reserved (4), CRC-32 of the above (4)
+//   header  "ORVNJRN2", old file length (8), the file's device (8) and
+//           inode (8), the journal's own device (8) and inode (8), CRC-32 (4)
 //   records "RECD", offset (8), length (4), the old bytes, CRC-32 of the record (4)
+//           "SIZE", a length the file is about to be given (8), CRC-32 (4)
 // A record that is cut short or whose check fails ends the journal: it was
 // being written when the crash came, so the file bytes it covers were never
-// touched.
+// touched. Journals of the first layout ("ORVNJRN1": old length, reserved
+// word, CRC; "RECD" records only) are still rolled back, by name alone.
+//
+// Ordering: the journal and its directory entry are flushed before the
+// file's first byte or length changes, and a journal record is flushed
+// before the change it guards; the file is flushed before the journal goes.
+//
+// Which file a journal belongs to: the header names the file (device and
+// inode) and the journal itself, and the journal's records bound the lengths
+// the file may have had. A journal beside a file that is not the one it was
+// written for (the file was replaced, or its length cannot have come from
+// the change) is never applied: it is set aside as "NAME-journal-stale". A
+// journal copied together with its file (its own identity no longer
+// matches) is judged by the length alone.
 //
 // A writer holds an advisory lock on its journal; a journal that another live
 // process holds is not rolled back. Two processes writing one file at the
@@ -25,6 +40,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,13 +59,33 @@ struct JournalRecord {
   std::vector<std::uint8_t> bytes;
 };
 
+struct JournalOwner {
+  platform::FileIdentity file;
+  platform::FileIdentity journal;
+};
+
 struct ParsedJournal {
   bool has_header = false;  // false: nothing of the file was touched yet
   std::uint64_t original_length = 0;
+  std::optional<JournalOwner> owner;  // absent in journals of the first layout
+  // The shortest and the longest the file may have been made.
+  std::uint64_t least_length = 0;
+  std::uint64_t most_length = 0;
   std::vector<JournalRecord> records;  // in the order they were saved
 };
 
 ParsedJournal parse_journal(std::span<const std::uint8_t> journal);
+
+// Whether a journal may be applied to a file of that identity and length;
+// `journal_now` is the identity of the journal file as it was found.
+bool journal_belongs_to(const ParsedJournal& journal, const platform::FileIdentity& file, std::uint64_t file_length,
+                        const platform::FileIdentity& journal_now);
+
+// The journal beside the file at path, parsed, when there is one with a
+// header that belongs to the file (for tools that read without changing).
+std::optional<ParsedJournal> read_journal_for(std::string_view path);
+
+std::string stale_journal_path_for(std::string_view file_path);
 
 // Restores an in-memory copy of the file from a journal (for tools that read
 // a file without changing it).
@@ -59,6 +95,7 @@ enum class RecoveryOutcome {
   none,         // no journal
   rolled_back,  // an unfinished change was undone
   discarded,    // a journal that never covered a write was removed
+  stale,        // a journal that belongs to another file was set aside, unapplied
   busy,         // another live process is writing the file
   failed,       // a journal is there but the file could not be restored
 };
@@ -100,13 +137,22 @@ class JournaledFile final : public RandomAccess {
   int begin_change();
   // Saves the old contents of [offset, offset + length) that are not saved yet.
   int save_old_bytes(std::uint64_t offset, std::uint64_t length);
+  // Records that the file is about to get this length.
+  int note_length(std::uint64_t length);
+  // Flushes what the journal gained (and, the first time, its directory
+  // entry) before the file changes.
+  int make_journal_durable();
   void end_change();
 
   platform::File file_;
   platform::File journal_;
   std::string journal_path_;
   std::uint64_t original_length_ = 0;
+  std::uint64_t least_length_ = 0;
+  std::uint64_t most_length_ = 0;
   std::uint64_t journal_end_ = 0;
+  std::uint64_t durable_end_ = 0;  // how much of the journal is flushed
+  bool entry_durable_ = false;
   std::map<std::uint64_t, std::uint64_t> saved_;  // start -> end of saved ranges
 };
 
