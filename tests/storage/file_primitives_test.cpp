@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "file_support.h"
+#include "platform/simulated_disk.h"
 
 namespace orvane::testing {
 namespace {
@@ -120,7 +121,30 @@ TEST_F(FilePrimitivesTest, ToolboxCallsAreNotAvailable) {
   for (const char* form : {"(get-drive-name 1)", "(open-rf 1 2 3)", "(fsread)", "(fswrite 1)", "(getfpos 1)",
                            "(setfpos 1 2)", "(seteof 1 2)", "(fsclose 1)", "(online)"})
     EXPECT_EQ(error(form), 47) << form;
+}
+
+// Flushing the volume writes out what open files gathered and makes it
+// durable: a power cut right after keeps it.
+TEST_F(FilePrimitivesTest, FlushingTheVolumeMakesWhatWasWrittenDurable) {
+  platform::SimulatedDisk disk;
+  std::string path;
+  for (std::string_view rest = dir.path(); !rest.empty();) {
+    auto slash = rest.find('/', 1);
+    path += rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? "" : rest.substr(slash);
+    ASSERT_EQ(disk.create_directory(path), 0);
+  }
+  std::string log = dir.file("log.txt");
+  disk.put_file(log, text_bytes("old"));
+  disk.put_file(dir.file("data.bin"), text_bytes("0123456789"));
+  platform::FileSystemScope scope(disk);
+  eval(R"((define F (file-open (list Dir "log.txt") 2)))");
+  eval("(file-write-ch 65 F)");
+  eval("(define G (file-open Data 0))");  // open for reading only: nothing to flush
+  EXPECT_EQ(disk.after_crash(platform::Crash::power_cut, 0).contents(log), text_bytes("old"));
   EXPECT_EQ(num("(flushvol 2)"), 0);
+  EXPECT_EQ(disk.after_crash(platform::Crash::power_cut, 0).contents(log), text_bytes("Ald"));
+  eval("(begin (file-close F) (file-close G))");
 }
 
 }  // namespace

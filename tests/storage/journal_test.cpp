@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <functional>
+
 #include "platform/file_io.h"
+#include "platform/simulated_disk.h"
 #include "storage_support.h"
 
 namespace orvane::testing {
@@ -146,6 +151,173 @@ TEST(Journal, OnlyTheOldBytesAreSavedAndEachOnlyOnce) {
   EXPECT_EQ(saved, 8u);  // bytes 2..9 of the old file, nothing past its end
   ASSERT_EQ(f->roll_back(), 0);
   EXPECT_EQ(read_bytes(path), text_bytes("0123456789"));
+}
+
+// --- On a disk that loses power ---------------------------------------------------
+
+const std::string kFile = "/f";
+const Bytes kOld = text_bytes("0123456789");
+
+using Change = std::function<void(JournaledFile&)>;
+
+// Runs a change on a simulated disk; at each of its points, before the
+// commit, `check` gets the disk as each kind of crash would leave it.
+void crash_during(const Change& change, const std::function<void(platform::SimulatedDisk&)>& check) {
+  platform::SimulatedDisk disk;
+  disk.put_file(kFile, kOld);
+  bool committing = false;
+  disk.set_point_observer([&] {
+    if (committing) return;
+    for (std::uint32_t seed = 0; seed < 16; ++seed) {
+      for (auto kind : {platform::Crash::process_death, platform::Crash::power_cut, platform::Crash::partial_power_cut}) {
+        platform::SimulatedDisk crashed = disk.after_crash(kind, seed);
+        check(crashed);
+      }
+    }
+  });
+  platform::FileSystemScope scope(disk);
+  std::unique_ptr<JournaledFile> f;
+  ASSERT_EQ(JournaledFile::open(kFile, platform::OpenMode::read_write, f), 0);
+  change(*f);
+  committing = true;
+  ASSERT_EQ(f->commit(), 0);
+}
+
+Recovery recover_on(platform::SimulatedDisk& disk) {
+  platform::FileSystemScope scope(disk);
+  return recover_file(kFile);
+}
+
+// Changes whose first step cuts, grows and writes past the end of the file.
+std::vector<std::pair<const char*, Change>> changes() {
+  return {
+      {"cut first", [](JournaledFile& f) {
+         ASSERT_EQ(f.set_length(4), 0);
+         ASSERT_EQ(f.write(std::vector<PlannedWrite>{{2, text_bytes("ab")}}), 0);
+       }},
+      {"grown first", [](JournaledFile& f) {
+         ASSERT_EQ(f.set_length(3000), 0);
+         ASSERT_EQ(f.write(std::vector<PlannedWrite>{{2900, text_bytes("far")}}), 0);
+       }},
+      {"appended first", [](JournaledFile& f) {
+         ASSERT_EQ(f.write(std::vector<PlannedWrite>{{10, Bytes(1500, 'x')}}), 0);
+         ASSERT_EQ(f.write(std::vector<PlannedWrite>{{0, text_bytes("head")}}), 0);
+         ASSERT_EQ(f.set_length(700), 0);
+       }},
+  };
+}
+
+TEST(JournalPowerCut, EveryCrashBeforeTheCommitRestoresTheFile) {
+  for (const auto& [name, change] : changes()) {
+    int crashes = 0;
+    crash_during(change, [&, name = name](platform::SimulatedDisk& disk) {
+      ++crashes;
+      Recovery r = recover_on(disk);
+      EXPECT_NE(r.outcome, RecoveryOutcome::failed) << name;
+      EXPECT_NE(r.outcome, RecoveryOutcome::stale) << name;
+      EXPECT_EQ(disk.contents(kFile), kOld) << name;
+      EXPECT_FALSE(disk.file_exists(journal_path_for(kFile))) << name;
+    });
+    EXPECT_GT(crashes, 100) << name;
+  }
+}
+
+TEST(JournalPowerCut, ACrashWhileRollingBackIsRolledBackAgain) {
+  int crashes = 0;
+  for (const auto& [name, change] : changes()) {
+    crash_during(change, [&, name = name](platform::SimulatedDisk& disk) {
+      if (!disk.file_exists(journal_path_for(kFile))) return;
+      std::vector<platform::SimulatedDisk> during;
+      disk.set_point_observer([&] {
+        for (auto kind : {platform::Crash::power_cut, platform::Crash::partial_power_cut})
+          during.push_back(disk.after_crash(kind, static_cast<std::uint32_t>(during.size())));
+      });
+      recover_on(disk);
+      for (platform::SimulatedDisk& again : during) {
+        ++crashes;
+        Recovery r = recover_on(again);
+        EXPECT_TRUE(r.outcome != RecoveryOutcome::failed && r.outcome != RecoveryOutcome::stale) << name;
+        EXPECT_EQ(again.contents(kFile), kOld) << name;
+      }
+    });
+  }
+  EXPECT_GT(crashes, 1000);
+}
+
+// The disk as a crash in the middle of a change leaves it: the file half
+// written, its journal beside it.
+platform::SimulatedDisk interrupted_change() {
+  platform::SimulatedDisk disk;
+  disk.put_file(kFile, kOld);
+  platform::FileSystemScope scope(disk);
+  std::unique_ptr<JournaledFile> f;
+  EXPECT_EQ(JournaledFile::open(kFile, platform::OpenMode::read_write, f), 0);
+  EXPECT_EQ(f->write(std::vector<PlannedWrite>{{0, text_bytes("changed-and-longer")}}), 0);
+  return disk.after_crash(platform::Crash::process_death, 0);
+}
+
+TEST(JournalPowerCut, AJournalBesideAReplacedFileIsSetAsideUnapplied) {
+  platform::SimulatedDisk disk = interrupted_change();
+  ASSERT_TRUE(disk.file_exists(journal_path_for(kFile)));
+  Bytes journal = *disk.contents(journal_path_for(kFile));
+  disk.put_file(kFile, text_bytes("a new file of the same name"));  // another file in its place
+  Recovery r = recover_on(disk);
+  EXPECT_EQ(r.outcome, RecoveryOutcome::stale);
+  EXPECT_EQ(disk.contents(kFile), text_bytes("a new file of the same name"));
+  EXPECT_FALSE(disk.file_exists(journal_path_for(kFile)));
+  EXPECT_EQ(disk.contents(stale_journal_path_for(kFile)), journal);
+  EXPECT_EQ(recover_on(disk).outcome, RecoveryOutcome::none);
+}
+
+TEST(JournalPowerCut, AJournalCopiedWithItsFileStillRollsItBack) {
+  platform::SimulatedDisk disk = interrupted_change();
+  // Copies are new files: neither identity matches any more.
+  disk.put_file(kFile, *disk.contents(kFile));
+  disk.put_file(journal_path_for(kFile), *disk.contents(journal_path_for(kFile)));
+  EXPECT_EQ(recover_on(disk).outcome, RecoveryOutcome::rolled_back);
+  EXPECT_EQ(disk.contents(kFile), kOld);
+}
+
+TEST(JournalPowerCut, ACopiedJournalBesideAFileOfAnImpossibleLengthIsNotApplied) {
+  platform::SimulatedDisk disk = interrupted_change();
+  disk.put_file(journal_path_for(kFile), *disk.contents(journal_path_for(kFile)));
+  disk.put_file(kFile, Bytes(5000, 'z'));  // longer than the change ever made it
+  EXPECT_EQ(recover_on(disk).outcome, RecoveryOutcome::stale);
+  EXPECT_EQ(disk.contents(kFile), Bytes(5000, 'z'));
+  {
+    platform::FileSystemScope scope(disk);
+    EXPECT_FALSE(read_journal_for(kFile));
+  }
+}
+
+// Journals of the first layout, written before journals named their file,
+// are still rolled back.
+TEST(JournalPowerCut, AJournalOfTheFirstLayoutIsStillRolledBack) {
+  auto crc = [](const Bytes& b) { return static_cast<std::uint32_t>(crc32(0L, b.data(), static_cast<uInt>(b.size()))); };
+  ByteWriter header;
+  header.text("ORVNJRN1");
+  header.u64be(10);
+  header.u32be(0);
+  header.u32be(crc(header.data()));
+  ByteWriter record;
+  record.text("RECD");
+  record.u64be(2);
+  record.u32be(3);
+  record.text("234");
+  record.u32be(crc(record.data()));
+  Bytes journal = header.take();
+  Bytes rec = record.take();
+  journal.insert(journal.end(), rec.begin(), rec.end());
+  ParsedJournal parsed = parse_journal(journal);
+  ASSERT_TRUE(parsed.has_header);
+  EXPECT_FALSE(parsed.owner);
+  ASSERT_EQ(parsed.records.size(), 1u);
+
+  platform::SimulatedDisk disk;
+  disk.put_file(kFile, text_bytes("01xyz56789-more"));
+  disk.put_file(journal_path_for(kFile), journal);
+  EXPECT_EQ(recover_on(disk).outcome, RecoveryOutcome::rolled_back);
+  EXPECT_EQ(disk.contents(kFile), kOld);
 }
 
 }  // namespace

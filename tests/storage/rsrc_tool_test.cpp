@@ -176,5 +176,30 @@ TEST_F(RsrcToolTest, AJournalLeftByACrashIsRolledBackFirst) {
   EXPECT_FALSE(platform::file_exists(journal_path_for(f)));
 }
 
+TEST_F(RsrcToolTest, AJournalOfAFileSinceReplacedIsReportedAndNotApplied) {
+  std::string f = file("J.RI");
+  ASSERT_EQ(rsrc({"new", f}).status, 0);
+  {
+    std::unique_ptr<JournaledFile> jf;
+    ASSERT_EQ(JournaledFile::open(f, platform::OpenMode::read_write, jf), 0);
+    std::vector<PlannedWrite> batch = {{40, Bytes(20, 0xee)}};
+    ASSERT_EQ(jf->write(batch), 0);
+    // The very journal a crash would leave, kept aside while the writer ends.
+    ASSERT_EQ(platform::rename_file(journal_path_for(f), file("kept")), 0);
+  }
+  // Another file takes the name, then the old journal comes back beside it.
+  std::string other = file("Other.RI");
+  ASSERT_EQ(rsrc({"new", other}).status, 0);
+  Bytes replacement = read_bytes(other);
+  ASSERT_EQ(platform::rename_file(other, f), 0);
+  ASSERT_EQ(platform::rename_file(file("kept"), journal_path_for(f)), 0);
+  ToolRun list = rsrc({"list", f});
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_NE(list.err.find("not applied"), std::string::npos) << list.err;
+  EXPECT_EQ(read_bytes(f), replacement);
+  EXPECT_FALSE(platform::file_exists(journal_path_for(f)));
+  EXPECT_TRUE(platform::file_exists(stale_journal_path_for(f)));
+}
+
 }  // namespace
 }  // namespace orvane::testing
