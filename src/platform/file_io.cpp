@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 #include <utility>
 
 namespace orvane::platform {
@@ -151,8 +152,10 @@ FileSystem*& current_file_system() {
 }  // namespace
 
 FileSystem& host_file_system() {
-  static HostFileSystem host;
-  return host;
+  // Never destroyed: files that close while the process exits still reach it.
+  alignas(HostFileSystem) static unsigned char storage[sizeof(HostFileSystem)];
+  static HostFileSystem* host = new (storage) HostFileSystem;
+  return *host;
 }
 
 FileSystem& file_system() { return *current_file_system(); }
