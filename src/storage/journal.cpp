@@ -372,8 +372,12 @@ int JournaledFile::set_length(std::uint64_t length) {
 int JournaledFile::commit() {
   if (!in_change()) return 0;
   if (int err = file_.sync()) return err;
-  end_change();
-  return 0;
+  // A journal that stays would undo the change at the next open: a commit
+  // that cannot remove it failed, and the change stays in progress.
+  if (int err = platform::remove_file(journal_path_)) return err;
+  journal_.close();
+  saved_.clear();
+  return platform::sync_parent_directory(journal_path_);
 }
 
 int JournaledFile::roll_back() {
