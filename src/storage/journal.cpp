@@ -159,6 +159,22 @@ bool journal_belongs_to(const ParsedJournal& journal, const platform::FileIdenti
 
 std::string stale_journal_path_for(std::string_view file_path) { return journal_path_for(file_path) + "-stale"; }
 
+namespace {
+
+// Whether the journal applies to the file; errors are system error numbers.
+int check_owner(const platform::File& journal, const platform::File& file, const ParsedJournal& parsed,
+                bool& belongs) {
+  platform::FileIdentity file_id, journal_id;
+  std::uint64_t length = 0;
+  if (int err = file.identity(file_id)) return err;
+  if (int err = journal.identity(journal_id)) return err;
+  if (int err = file.size(length)) return err;
+  belongs = journal_belongs_to(parsed, file_id, length, journal_id);
+  return 0;
+}
+
+}  // namespace
+
 std::optional<ParsedJournal> read_journal_for(std::string_view path) {
   platform::File journal, file;
   if (platform::File::open(journal_path_for(path), platform::OpenMode::read_only, journal) ||
@@ -166,12 +182,8 @@ std::optional<ParsedJournal> read_journal_for(std::string_view path) {
     return std::nullopt;
   }
   ParsedJournal parsed;
-  platform::FileIdentity file_id, journal_id;
-  std::uint64_t length = 0;
-  if (read_journal(journal, parsed) || file.identity(file_id) || journal.identity(journal_id) || file.size(length) ||
-      !journal_belongs_to(parsed, file_id, length, journal_id)) {
-    return std::nullopt;
-  }
+  bool belongs = false;
+  if (read_journal(journal, parsed) || check_owner(journal, file, parsed, belongs) || !belongs) return std::nullopt;
   return parsed;
 }
 
@@ -184,21 +196,6 @@ void roll_back_in_memory(std::vector<std::uint8_t>& file, const ParsedJournal& j
   }
   file.resize(static_cast<std::size_t>(journal.original_length));
 }
-
-namespace {
-
-// Whether the journal applies to the file; errors are system error numbers.
-int check_owner(platform::File& journal, platform::File& file, const ParsedJournal& parsed, bool& belongs) {
-  platform::FileIdentity file_id, journal_id;
-  std::uint64_t length = 0;
-  if (int err = file.identity(file_id)) return err;
-  if (int err = journal.identity(journal_id)) return err;
-  if (int err = file.size(length)) return err;
-  belongs = journal_belongs_to(parsed, file_id, length, journal_id);
-  return 0;
-}
-
-}  // namespace
 
 Recovery recover_file(std::string_view path) {
   std::string jpath = journal_path_for(path);
