@@ -10,6 +10,8 @@
 #include "app/db_tool.h"
 #include "storage/byte_reader.h"
 #include "db_support.h"
+#include "platform/file_io.h"
+#include "storage/journal.h"
 
 namespace orvane::testing {
 namespace {
@@ -81,6 +83,37 @@ TEST(DbTool, BadUsageIsStatus2) {
   EXPECT_EQ(tool({"frobnicate"}).status, 2);
   EXPECT_EQ(tool({"get", "x.db", "TOOLONG", "1"}).status, 2);
   EXPECT_EQ(tool({"--help"}).status, 0);
+}
+
+TEST(DbTool, CheckSaysWhenAJournalDoesNotBelongToTheFile) {
+  DbTempDir dir;
+  std::string db = dir.file("scores.db");
+  create_database_file(db, FourCC::of("ORVN"), FourCC::of("DBSE"));
+  {
+    MemoryHandleStore store;
+    auto first = open_db(db, store);
+    add_text(*first, store, "DATA", 1, "in the first file only");
+    first->update(false);
+  }
+  {
+    std::unique_ptr<JournaledFile> f;
+    ASSERT_EQ(JournaledFile::open(db, platform::OpenMode::read_write, f), 0);
+    ASSERT_EQ(f->write(std::vector<PlannedWrite>{{0, Bytes(16, 0xee)}}), 0);
+    // The very journal a crash would leave, kept aside while the writer ends.
+    ASSERT_EQ(platform::rename_file(journal_path_for(db), dir.file("kept")), 0);
+  }
+  std::string other = dir.file("other.db");
+  create_database_file(other, FourCC::of("ORVN"), FourCC::of("DBSE"));
+  ASSERT_EQ(platform::rename_file(other, db), 0);
+  ASSERT_EQ(platform::rename_file(dir.file("kept"), journal_path_for(db)), 0);
+  ToolRun check = tool({"check", db});
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.out.find("does not apply"), std::string::npos) << check.out;
+  // The new, empty database is untouched (the journal's header bytes would
+  // break it), and the journal is kept aside.
+  EXPECT_EQ(stored(db, "DATA", 1), "<absent>");
+  EXPECT_FALSE(platform::file_exists(journal_path_for(db)));
+  EXPECT_TRUE(platform::file_exists(stale_journal_path_for(db)));
 }
 
 }  // namespace
