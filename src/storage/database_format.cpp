@@ -4,7 +4,7 @@
 
 #include "platform/file_io.h"
 #include "reader/mac_charset.h"
-#include "storage/byte_reader.h"
+#include "platform/byte_writer.h"
 #include "storage/database.h"
 #include "storage/journal.h"
 

@@ -16,7 +16,7 @@
 #include "lib/vectors.h"
 #include "reader/printer.h"
 #include "storage/database.h"
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 #include "storage/database_module.h"
 #include "storage/file_errors.h"
 #include "storage/pathnames.h"

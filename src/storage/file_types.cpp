@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "platform/file_io.h"
-#include "storage/byte_reader.h"
+#include "platform/byte_writer.h"
 
 namespace orvane {
 
