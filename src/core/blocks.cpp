@@ -11,7 +11,7 @@
 #include "core/blocks_allocator.h"
 #include "core/memory.h"
 #include "core/runtime.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 #include "platform/memory_status.h"
 
 namespace orvane {

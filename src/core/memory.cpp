@@ -6,7 +6,7 @@
 
 #include "core/collector.h"
 #include "core/gc_internal.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 
 namespace orvane {
 

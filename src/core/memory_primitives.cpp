@@ -5,7 +5,7 @@
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "core/zones.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
 #include "core/primitives.h"
 
 #include "core/symbols.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 
 namespace orvane {
 

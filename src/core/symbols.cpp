@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "eval/errors.h"
+#include "core/errors.h"
 #include "platform/byte_reader.h"
 
 namespace orvane {
