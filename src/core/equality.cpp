@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "core/errors.h"
 #include "core/memory.h"
 #include "core/object_layout.h"
 #include "core/symbols.h"
-#include "core/errors.h"
 
 namespace orvane {
 

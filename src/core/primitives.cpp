@@ -1,7 +1,7 @@
 #include "core/primitives.h"
 
-#include "core/symbols.h"
 #include "core/errors.h"
+#include "core/symbols.h"
 
 namespace orvane {
 
