@@ -24,8 +24,20 @@ struct ObjectModel {
   bool (*is_a)(Value object, Value type_name);
 };
 
-void install_object_model(const ObjectModel& model);
-const ObjectModel& object_model();
+namespace detail {
+inline constexpr ObjectModel kNoObjectSystem = {
+    [](std::uint32_t, std::uint32_t) -> std::uint32_t { return 0; },
+    [](std::uint32_t, std::uint32_t, void (*)(Value)) {},
+    [](Value) { return kNil; },
+    [](Value, Value) { return false; },
+};
+// Set once by the objects module's registration (a documented singleton);
+// inline, since the collector asks it for every object record it marks.
+inline ObjectModel g_object_model = kNoObjectSystem;
+}  // namespace detail
+
+inline void install_object_model(const ObjectModel& model) { detail::g_object_model = model; }
+inline const ObjectModel& object_model() { return detail::g_object_model; }
 
 // The collector's calls, through the installed model.
 inline std::uint32_t object_record_size(std::uint32_t header_tag, std::uint32_t node_offset) {
