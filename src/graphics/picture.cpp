@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/byte_reader.h"
 #include "graphics/picture_player.h"
+#include "platform/byte_reader.h"
 #include "platform/raster/dib.h"
 
 namespace orvane::graphics {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <span>
 
-#include "platform/byte_reader.h"
 #include "graphics/picture.h"
 #include "graphics/picture_mapping.h"
+#include "platform/byte_reader.h"
 #include "platform/raster/device_context.h"
 
 namespace orvane::graphics::detail {

@@ -7,8 +7,8 @@
 
 #include "lib/dates.h"
 #include "platform/clock.h"
-#include "platform/text.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 
 namespace orvane {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/file_io.h"
 #include "platform/byte_writer.h"
+#include "platform/file_io.h"
 
 namespace orvane {
 
