@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 #include "storage/resource_manager.h"
 
 namespace orvane {

@@ -42,26 +42,9 @@ bool complete(const std::string& text) {
   return depth <= 0 && !in_string;
 }
 
-// Lines typed at a terminal are UTF-8; the reader takes Windows-1252 bytes.
-// A character the code page lacks becomes "?".
-std::string to_windows1252(const std::string& utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    auto c = static_cast<unsigned char>(utf8[i]);
-    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + extra >= utf8.size() + (extra == 0 ? 1 : 0)) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    std::uint32_t cp = extra == 0 ? c : c & (0x3f >> extra);
-    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3f);
-    int mapped = platform::unicode_to_windows1252(cp);
-    out += mapped < 0 ? '?' : static_cast<char>(mapped);
-    i += extra + 1;
-  }
-  return out;
-}
+// Lines typed at a terminal are UTF-8; the reader takes Windows-1252 bytes,
+// converted as the console converts them.
+std::string to_windows1252(const std::string& utf8) { return platform::utf8_to_windows1252(utf8); }
 
 class LineInput {
  public:

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/blocks_allocator.h"
+#include "core/errors.h"
 #include "core/memory.h"
 #include "core/runtime.h"
-#include "eval/errors.h"
 #include "platform/memory_status.h"
 
 namespace orvane {

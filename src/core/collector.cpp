@@ -10,7 +10,7 @@
 #include "core/gc_internal.h"
 #include "core/hash_storage.h"
 #include "core/native_objects.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 
 namespace orvane {
 

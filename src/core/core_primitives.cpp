@@ -1,12 +1,11 @@
-// The Lisp primitives of the value layer and the symbol table.
+// The Lisp primitives of the value layer (those on symbols that need the
+// evaluator are in eval/symbol_primitives.cpp).
 #include "core/core_primitives.h"
 
 #include "core/equality.h"
+#include "core/errors.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
-#include "eval/errors.h"
-#include "eval/eval.h"
-#include "reader/printer.h"
 
 namespace orvane {
 
@@ -35,53 +34,6 @@ Value p_procedure_p(Value v) {
     default:
       return kNil;
   }
-}
-
-Value require_symbol(Value v) {
-  if (!is_symbol(v)) raise_error(2, v);
-  return v;
-}
-
-Value p_symbol_value(Value sym) {
-  Value v = lookup_symbol(require_symbol(sym));
-  if (v == kNoValue) raise_error(6, sym);
-  return v;
-}
-
-Value p_set(Value sym, Value v) {
-  assign_symbol(require_symbol(sym), v);
-  return v;
-}
-
-Value p_bound_p(Value v) {
-  if (is_symbol(v)) return boolean(symbol_bound(v));
-  if (is_variable(v)) return boolean(variable_bound(v));
-  raise_error(2, v);
-}
-Value p_unbound_p(Value v) { return boolean(p_bound_p(v) == kNil); }
-
-Value p_find_symbol(Value v) { return find_symbol(value_to_text(v)); }
-
-Value p_set_symbols_table(Value source) {
-  if (is_false(source)) {
-    release_symbol_list();
-    return kNoValue;
-  }
-  std::string bytes = symbol_list_bytes(source);
-  load_symbol_list(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-  return kNoValue;
-}
-
-Value p_mapatoms(Value fn) {
-  // Collected newest first; the list itself is a local Value on the native
-  // stack, seen by the collector.
-  Value result = kNil;
-  for (std::uint32_t i = 0; i < g_mem.symbol_count; ++i) {
-    if (symbol_entry_at(i).name.bits == 0) continue;
-    Value sym = symbol_at(i);
-    if (call(fn, {sym}) != kNil) result = cons(sym, result);
-  }
-  return result;
 }
 
 }  // namespace
@@ -142,13 +94,6 @@ void register_core() {
   defprim("function?", p_function_p);
   defprim("special?", p_special_p);
   defprim("procedure?", p_procedure_p);
-  defprim("symbol->value", p_symbol_value);
-  defprim("set", p_set);
-  defprim("bound?", p_bound_p);
-  defprim("unbound?", p_unbound_p);
-  defprim("find-symbol", p_find_symbol);
-  defprim("set-symbols-table", p_set_symbols_table, arity::system);
-  defprim("mapatoms", p_mapatoms, arity::system);
 }
 
 }  // namespace orvane

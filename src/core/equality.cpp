@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "core/errors.h"
 #include "core/memory.h"
+#include "core/object_layout.h"
 #include "core/symbols.h"
-#include "eval/errors.h"
-#include "objects/object_hooks.h"
 
 namespace orvane {
 
@@ -82,7 +82,7 @@ Value type_of(Value v) {
       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "list"};
   std::uint32_t t = v.tag();
   if (t == tag::klass && v.payload() == 0) return kNoObject;
-  if (t == tag::instance || t == tag::klass) return class_name_of(v);
+  if (t == tag::instance || t == tag::klass) return object_model().class_name_of(v);
   if (!kNames[t]) raise_error(2, v);
   return intern_constant(kNames[t]);
 }
@@ -93,7 +93,7 @@ bool type_p(Value v, Value type) {
   if (type == g_sym.object) return object;
   if (type == g_sym.klass) return v.tag() == tag::klass && v != kNoObject;
   if (type == g_sym.instance) return v.tag() == tag::instance;
-  if (object) return object_is_a(v, type);
+  if (object) return object_model().is_a(v, type);
   return type_of(v) == type;
 }
 

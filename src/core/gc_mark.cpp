@@ -9,7 +9,7 @@
 #include "core/native_objects.h"
 #include "core/object_layout.h"
 #include "core/symbols.h"
-#include "eval/errors.h"
+#include "core/errors.h"
 #include "platform/address_space.h"
 
 namespace orvane::gc {

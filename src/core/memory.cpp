@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/collector.h"
+#include "core/errors.h"
 #include "core/gc_internal.h"
-#include "eval/errors.h"
 
 namespace orvane {
 

@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/byte_reader.h"
+
 namespace orvane {
 
 namespace {
-
-std::uint32_t read_be32(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
-         (std::uint32_t{bytes[at + 2]} << 8) | std::uint32_t{bytes[at + 3]};
-}
 
 constexpr std::size_t kVprfSize = 36;
 constexpr std::size_t kSizeResourceSize = 6;
@@ -38,13 +35,15 @@ MemoryConfig MemoryConfig::parse(std::span<const std::uint8_t> vprf, std::span<c
                               " bytes instead of 36");
     std::uint32_t* fields[] = {&c.symbols, &c.lisp_stack, &c.prolog_stack, &c.nodes, &c.heap,
                                &c.reserve, &c.native_stack, &c.node_share, &c.reserve_share};
-    for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = read_be32(vprf, 4 * i);
+    ByteReader in(vprf);
+    for (std::uint32_t* field : fields) *field = in.u32be();
   }
   if (!size.empty()) {
     if (size.size() < kSizeResourceSize)
       throw MemoryConfigError("The memory size (SIZE -1) holds " + std::to_string(size.size()) +
                               " bytes instead of at least 6");
-    c.total = read_be32(size, 2);
+    ByteReader in(size, 2);
+    c.total = in.u32be();
   }
   return c;
 }

@@ -2,10 +2,10 @@
 #include "core/memory_primitives.h"
 
 #include "core/collector.h"
+#include "core/errors.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "core/zones.h"
-#include "eval/errors.h"
 
 namespace orvane {
 

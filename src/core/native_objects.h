@@ -63,7 +63,7 @@ T& native_as(Value pointer, PointerKind kind);
 
 }  // namespace orvane
 
-#include "eval/errors.h"
+#include "core/errors.h"
 
 namespace orvane {
 template <class T>

@@ -1,7 +1,7 @@
 #include "core/primitives.h"
 
+#include "core/errors.h"
 #include "core/symbols.h"
-#include "eval/errors.h"
 
 namespace orvane {
 

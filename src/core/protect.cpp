@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "core/collector.h"
+#include "core/errors.h"
 #include "core/gc_internal.h"
-#include "eval/errors.h"
 
 namespace orvane {
 

@@ -8,8 +8,8 @@
 #include "core/native_objects.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
-#include "eval/errors.h"
-#include "eval/eval.h"
+#include "core/errors.h"
+#include "core/native_stack.h"
 
 namespace orvane {
 

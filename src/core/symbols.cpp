@@ -1,8 +1,10 @@
 #include "core/symbols.h"
 
+#include <algorithm>
 #include <string>
 
-#include "eval/errors.h"
+#include "core/errors.h"
+#include "platform/byte_reader.h"
 
 namespace orvane {
 
@@ -96,13 +98,15 @@ void load_symbol_list(const std::uint8_t* data, std::size_t size) {
   release_symbol_list();
   if (data == nullptr) return;
   std::vector<std::string> names;
-  std::size_t n = size >= 2 ? (std::size_t{data[0]} << 8) | data[1] : 0;
-  std::size_t pos = 2;
-  for (std::size_t i = 0; i < n && pos < size; ++i) {
-    std::size_t start = pos;
-    while (pos < size && data[pos] != 0) ++pos;
-    names.emplace_back(reinterpret_cast<const char*>(data + start), pos - start);
-    ++pos;
+  ByteReader in(std::span<const std::uint8_t>(data, size));
+  std::size_t n = in.u16be();
+  auto rest = in.bytes(in.remaining());
+  std::string_view text(reinterpret_cast<const char*>(rest.data()), rest.size());
+  // Names end with a zero byte; the last may end with the data instead.
+  for (std::size_t i = 0; i < n && !text.empty(); ++i) {
+    std::size_t end = std::min(text.find('\0'), text.size());
+    names.emplace_back(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
   }
   static constexpr std::string_view kFixed[] = {"define", "quote", "set!", "t",
                                                 "nil", "defslot", "when", "let"};

@@ -7,7 +7,7 @@
 #include "core/blocks.h"
 #include "core/collector.h"
 #include "core/gc_internal.h"
-#include "eval/eval.h"
+#include "core/native_stack.h"
 
 namespace orvane {
 

@@ -8,4 +8,7 @@ namespace orvane {
 
 void register_clauses();
 
+// Whether a logic variable is bound in the current clause environment.
+bool variable_bound(Value variable);
+
 }  // namespace orvane

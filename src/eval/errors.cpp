@@ -13,11 +13,9 @@
 
 namespace orvane {
 
-// --- Throws in flight ------------------------------------------------------------
+// --- Error state ----------------------------------------------------------------
 
 namespace {
-Thrower* g_throws = nullptr;
-
 struct ErrorState {
   bool printing = false;
   bool loading_module = false;
@@ -36,26 +34,6 @@ class FlagGuard {
   bool& flag_;
 };
 }  // namespace
-
-Thrower::Thrower(Value tag, Value value) : tag_(tag), value_(value), next_(g_throws) { g_throws = this; }
-Thrower::Thrower(const Thrower& other) : tag_(other.tag_), value_(other.value_), next_(g_throws) {
-  g_throws = this;
-}
-Thrower::~Thrower() {
-  for (Thrower** p = &g_throws; *p; p = &(*p)->next_) {
-    if (*p == this) {
-      *p = next_;
-      return;
-    }
-  }
-}
-
-void mark_throws_in_flight(void (*mark)(Value)) {
-  for (Thrower* t = g_throws; t; t = t->next_) {
-    mark(t->tag_);
-    mark(t->value_);
-  }
-}
 
 const char* last_error_text() { return g_error.text; }
 std::uint64_t errors_raised() { return g_error.count; }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "core/native_stack.h"
 #include "core/value.h"
 
 namespace orvane {
@@ -58,15 +59,6 @@ inline EventPoll g_event_poll;
 void poll_events_slow();
 inline void poll_events() {
   if (--g_event_poll.countdown == 0) poll_events_slow();
-}
-
-// Guards native recursion: raises error 9 with nil when the native stack
-// runs low.
-void native_stack_check_failed();
-inline std::uintptr_t g_native_stack_limit = 0;
-inline void check_native_stack() {
-  char probe;
-  if (reinterpret_cast<std::uintptr_t>(&probe) < g_native_stack_limit) native_stack_check_failed();
 }
 
 }  // namespace orvane

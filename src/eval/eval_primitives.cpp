@@ -15,6 +15,7 @@
 namespace orvane {
 
 void register_forms();
+void register_symbol_primitives();
 
 namespace {
 
@@ -110,6 +111,7 @@ Value protected_send(Value receiver, Value selector, std::span<const Value> args
 
 void register_evaluator() {
   register_forms();
+  register_symbol_primitives();
   register_special_forms();
   register_clauses();
   defprim("eval", p_eval);

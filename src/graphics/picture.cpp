@@ -4,23 +4,21 @@
 
 #include <algorithm>
 
-#include "graphics/big_endian_reader.h"
 #include "graphics/picture_player.h"
+#include "platform/byte_reader.h"
 #include "platform/raster/dib.h"
 
 namespace orvane::graphics {
 
 namespace {
 
-std::uint32_t le32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-         (std::uint32_t{p[3]} << 24);
-}
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
+// A packed bitmap starts with a device-independent bitmap header (little-endian).
 bool is_packed_bitmap(std::span<const std::uint8_t> d) {
-  return d.size() >= 16 && le32(d.data()) == raster::kDibHeaderSize && le16(d.data() + 12) == 1 &&
-         le16(d.data() + 14) <= 32;
+  ByteReader in(d);
+  std::uint32_t header_size = in.u32le();
+  in.skip(8);
+  std::uint16_t planes = in.u16le(), bits = in.u16le();
+  return in.ok() && header_size == raster::kDibHeaderSize && planes == 1 && bits <= 32;
 }
 
 }  // namespace
@@ -40,8 +38,8 @@ PictureInfo inspect_picture(std::span<const std::uint8_t> data) {
   PictureInfo info;
   if (is_packed_bitmap(data)) {
     info.kind = PictureKind::packed_bitmap;
-    std::int32_t width = static_cast<std::int32_t>(le32(data.data() + 4));
-    std::int32_t height = static_cast<std::int32_t>(le32(data.data() + 8));
+    ByteReader in(data, 4);
+    std::int32_t width = in.s32le(), height = in.s32le();
     // The width and height of a bitmap always fit a frame; clamp the absurd.
     auto clamp = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, 0, 0x7fff)); };
     info.frame = {0, 0, clamp(width), clamp(height < 0 ? -std::int64_t{height} : height)};
@@ -58,7 +56,7 @@ PictureInfo inspect_picture(std::span<const std::uint8_t> data) {
   // An extended version-2 header gives the frame as its source rectangle.
   if (info.kind == PictureKind::pict2 && data.size() >= 16 + 24 && data[14] == 0x0c && data[15] == 0x00 &&
       data[16] == 0xff && data[17] == 0xfe) {
-    BigEndianReader in(data, 16 + 12);
+    ByteReader in(data, 16 + 12);
     info.frame = detail::read_rect_at(in);
   }
   return info;

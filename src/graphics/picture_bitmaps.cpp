@@ -84,10 +84,10 @@ std::optional<RowLayout> layout_of(std::uint16_t op, std::size_t row_bytes, int 
 
 // Reads rows the packed way and answers whether every row unpacks exactly
 // from exactly its counted bytes.
-bool rows_read_as_packed(BigEndianReader in, int height, const RowLayout& l) {
+bool rows_read_as_packed(ByteReader in, int height, const RowLayout& l) {
   std::vector<std::uint8_t> row(l.unpacked);
   for (int y = 0; y < height; ++y) {
-    std::size_t count = l.count_word ? in.u16() : in.u8();
+    std::size_t count = l.count_word ? in.u16be() : in.u8();
     auto packed = in.bytes(count);
     if (in.failed()) return false;
     std::size_t consumed = 0;
@@ -161,17 +161,17 @@ PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
     return Step::end;
   };
   if (op == kDirectBitsRect) in_.skip(4);  // the base address
-  const std::uint16_t row_word = in_.u16();
+  const std::uint16_t row_word = in_.u16be();
   const bool pixmap = (row_word & 0x8000) != 0;
   const std::size_t row_bytes = row_word & 0x3fff;
   const IntRect bounds = read_rect();
   PixmapHeader pm;
   if (pixmap) {
     in_.skip(2);  // version
-    pm.pack_type = in_.u16();
+    pm.pack_type = in_.u16be();
     in_.skip(4 + 4 + 4 + 2);  // pack size, resolutions, pixel type
-    pm.pixel_size = in_.u16();
-    pm.component_count = in_.u16();
+    pm.pixel_size = in_.u16be();
+    pm.component_count = in_.u16be();
     in_.skip(2 + 4 + 4 + 4);  // component size, plane bytes, table, reserved
   } else if (op == kDirectBitsRect) {
     return fail(PlaybackEnd::truncated);
@@ -179,15 +179,15 @@ PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
   raster::ColorTable table;
   if (pixmap && op != kDirectBitsRect) {
     in_.skip(4);  // seed
-    const std::uint16_t flags = in_.u16();
-    const std::size_t entries = static_cast<std::size_t>(in_.u16()) + 1;
+    const std::uint16_t flags = in_.u16be();
+    const std::size_t entries = static_cast<std::size_t>(in_.u16be()) + 1;
     table.assign(std::size_t{1} << std::min<int>(pm.pixel_size, 8), raster::colors::black);
     for (std::size_t i = 0; i < entries && !in_.failed(); ++i) {
-      std::uint16_t value = in_.u16();
+      std::uint16_t value = in_.u16be();
       Color c;
-      c.r = static_cast<std::uint8_t>(in_.u16() >> 8);
-      c.g = static_cast<std::uint8_t>(in_.u16() >> 8);
-      c.b = static_cast<std::uint8_t>(in_.u16() >> 8);
+      c.r = static_cast<std::uint8_t>(in_.u16be() >> 8);
+      c.g = static_cast<std::uint8_t>(in_.u16be() >> 8);
+      c.b = static_cast<std::uint8_t>(in_.u16be() >> 8);
       // A device table lists its entries in order; others name their index.
       std::size_t index = (flags & 0x8000) ? i : value;
       if (index < table.size()) table[index] = c;
@@ -195,7 +195,7 @@ PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
   }
   const IntRect source = read_rect();
   const IntRect target = mapping_.map(read_rect());
-  const std::uint16_t mode = in_.u16();
+  const std::uint16_t mode = in_.u16be();
   if (in_.failed()) return fail(PlaybackEnd::truncated);
 
   const int width = bounds.width(), height = bounds.height();
@@ -224,7 +224,7 @@ PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
     if (layout->packing == Packing::none) {
       data = in_.bytes(layout->stored);
     } else {
-      std::size_t count = layout->count_word ? in_.u16() : in_.u8();
+      std::size_t count = layout->count_word ? in_.u16be() : in_.u8();
       auto packed = in_.bytes(count);
       if (in_.failed()) break;
       std::span<std::uint8_t> out(row.data(), layout->unpacked);

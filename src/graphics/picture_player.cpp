@@ -57,7 +57,7 @@ PictPlayer::PictPlayer(raster::DeviceContext& dc, std::span<const std::uint8_t> 
 std::uint16_t PictPlayer::read_opcode() {
   if (version2_) {
     in_.align_even();
-    return in_.u16();
+    return in_.u16be();
   }
   return in_.u8();
 }
@@ -101,7 +101,7 @@ PictPlayer::Step PictPlayer::skip(std::size_t n) {
 // A length word, then that many bytes (after `extra` bytes of fixed data).
 PictPlayer::Step PictPlayer::skip_counted(std::size_t extra) {
   in_.skip(extra);
-  return skip(in_.u16());
+  return skip(in_.u16be());
 }
 
 PictPlayer::Step PictPlayer::act(std::uint16_t op) {
@@ -119,12 +119,12 @@ PictPlayer::Step PictPlayer::act(std::uint16_t op) {
     case 0x06: case 0x0e: case 0x0f:
       return skip(4);
     case 0x07: {
-      int v = in_.s16(), h = in_.s16();
+      int v = in_.s16be(), h = in_.s16be();
       set_pen_size(v, h);
       return Step::next;
     }
     case 0x08: {
-      std::uint16_t mode = in_.u16();
+      std::uint16_t mode = in_.u16be();
       dc_.set_mix(mode == 9 ? Mix::mask_pen : mode == 10 ? Mix::not_xor_pen : Mix::copy_pen);
       return Step::next;
     }
@@ -141,7 +141,7 @@ PictPlayer::Step PictPlayer::act(std::uint16_t op) {
       return Step::next;
     }
     case 0x0c: {
-      int dh = in_.s16(), dv = in_.s16();
+      int dh = in_.s16be(), dv = in_.s16be();
       mapping_.move_origin(dh, dv);
       return Step::next;
     }
@@ -190,7 +190,7 @@ PictPlayer::Step PictPlayer::act(std::uint16_t op) {
     case 0x70: case 0x71:
       return shape(op);
     case 0x80: case 0x81: case 0x82: case 0x83: case 0x84: {
-      std::uint16_t size = in_.u16();
+      std::uint16_t size = in_.u16be();
       if (size < 10) {
         end_ = PlaybackEnd::truncated;
         return Step::end;
@@ -224,33 +224,33 @@ Pattern8 PictPlayer::read_pattern() {
 Color PictPlayer::read_rgb() {
   // The high byte of each 16-bit component.
   Color c;
-  c.r = static_cast<std::uint8_t>(in_.u16() >> 8);
-  c.g = static_cast<std::uint8_t>(in_.u16() >> 8);
-  c.b = static_cast<std::uint8_t>(in_.u16() >> 8);
+  c.r = static_cast<std::uint8_t>(in_.u16be() >> 8);
+  c.g = static_cast<std::uint8_t>(in_.u16be() >> 8);
+  c.b = static_cast<std::uint8_t>(in_.u16be() >> 8);
   return c;
 }
 
-IntRect read_rect_at(BigEndianReader& in) {
-  int top = in.s16(), left = in.s16(), bottom = in.s16(), right = in.s16();
+IntRect read_rect_at(ByteReader& in) {
+  int top = in.s16be(), left = in.s16be(), bottom = in.s16be(), right = in.s16be();
   return {left, top, right, bottom};
 }
 
 IntRect header_frame(std::span<const std::uint8_t> data) {
-  BigEndianReader head(data, 2);
+  ByteReader head(data, 2);
   return read_rect_at(head);
 }
 
 IntRect PictPlayer::read_rect() { return read_rect_at(in_); }
 
 IntPoint PictPlayer::read_point() {
-  int v = in_.s16(), h = in_.s16();
+  int v = in_.s16be(), h = in_.s16be();
   return {h, v};
 }
 
 // --- State ------------------------------------------------------------------
 
 PictPlayer::Step PictPlayer::clip_to_region() {
-  std::uint16_t size = in_.u16();
+  std::uint16_t size = in_.u16be();
   if (size < 10) {
     end_ = PlaybackEnd::truncated;
     return Step::end;
@@ -294,7 +294,7 @@ void PictPlayer::set_pen_pattern(const Pattern8& p) {
 }
 
 void PictPlayer::extended_header() {
-  std::int16_t version = in_.s16();
+  std::int16_t version = in_.s16be();
   if (version != -2) {
     in_.skip(22);
     return;
@@ -324,8 +324,8 @@ PictPlayer::Step PictPlayer::shape(std::uint16_t op) {
   }
   int start = 0, extent = 0;
   if (kind == 6) {
-    start = in_.s16();
-    extent = in_.s16();
+    start = in_.s16be();
+    extent = in_.s16be();
   }
   if (in_.failed() || r.empty()) return Step::next;
   switch (kind) {
@@ -420,7 +420,7 @@ void PictPlayer::arc_op(int verb, const IntRect& r, int start, int extent) {
 }
 
 PictPlayer::Step PictPlayer::polygon_op(int verb) {
-  std::uint16_t size = in_.u16();
+  std::uint16_t size = in_.u16be();
   if (size < 10) {
     end_ = PlaybackEnd::truncated;
     return Step::end;

@@ -5,15 +5,15 @@
 #include <optional>
 #include <span>
 
-#include "graphics/big_endian_reader.h"
 #include "graphics/picture.h"
 #include "graphics/picture_mapping.h"
+#include "platform/byte_reader.h"
 #include "platform/raster/device_context.h"
 
 namespace orvane::graphics::detail {
 
 // A QuickDraw rectangle (top, left, bottom, right) as (left top right bottom).
-raster::IntRect read_rect_at(BigEndianReader& in);
+raster::IntRect read_rect_at(ByteReader& in);
 // The frame in a PICT's bytes 2-9.
 raster::IntRect header_frame(std::span<const std::uint8_t> data);
 
@@ -57,7 +57,7 @@ class PictPlayer {
   Step bits_op(std::uint16_t op);
 
   raster::DeviceContext& dc_;
-  BigEndianReader in_;
+  ByteReader in_;
   bool version2_;
   raster::IntRect destination_;
   PictureMapping mapping_;

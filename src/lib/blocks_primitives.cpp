@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "core/blocks.h"
-#include "core/core_primitives.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
@@ -225,11 +225,23 @@ void dispose_memory_block(Value pointer) {
   node_of(pointer).w1 = 0;
 }
 
-// `set-symbols-table` reads a start-up symbol list from a handle.
-std::string symbol_list_bytes(Value source) {
-  auto bytes = handle_bytes(handle_of(source));
-  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+namespace {
+
+// `set-symbols-table` loads the compact symbol list held by a handle (nil
+// releases it). The bytes are copied first: loading interns, which may move
+// the handle's block.
+Value p_set_symbols_table(Value source) {
+  if (is_false(source)) {
+    release_symbol_list();
+    return kNoValue;
+  }
+  auto held = handle_bytes(handle_of(source));
+  std::vector<std::uint8_t> bytes(held.begin(), held.end());
+  load_symbol_list(bytes.data(), bytes.size());
+  return kNoValue;
 }
+
+}  // namespace
 
 void register_blocks() {
   reset_blocks();
@@ -259,6 +271,7 @@ void register_blocks() {
   defprim("ptr-equal?", p_ptr_equal_p);
   defprim("number->pointer", p_number_to_pointer);
   defprim("pointer->number", p_pointer_to_number);
+  defprim("set-symbols-table", p_set_symbols_table, arity::system);
   register_streams();
 }
 

@@ -1,9 +1,12 @@
 // The character tables of the string library (Windows-1252 bytes): upper
-// case, lower case, and the collation table that maps case and accents away.
+// case and lower case (platform/text.h), and the collation table that maps
+// case and accents away.
 #pragma once
 
 #include <array>
 #include <cstdint>
+
+#include "platform/text.h"
 
 namespace orvane {
 
@@ -20,22 +23,6 @@ constexpr void map_range(CharTable& t, int from, int to, int target) {
 }
 constexpr void map_all(CharTable& t, int from, int to, int target) {
   for (int c = from; c <= to; ++c) t[c] = static_cast<std::uint8_t>(target);
-}
-constexpr CharTable upper_case() {
-  CharTable t = identity_table();
-  map_range(t, 97, 122, 65);
-  map_range(t, 224, 239, 192);
-  map_range(t, 241, 246, 209);
-  map_range(t, 248, 252, 216);
-  return t;
-}
-constexpr CharTable lower_case() {
-  CharTable t = identity_table();
-  map_range(t, 65, 90, 97);
-  map_range(t, 192, 207, 224);
-  map_range(t, 209, 214, 241);
-  map_range(t, 216, 220, 248);
-  return t;
 }
 constexpr CharTable collation() {
   CharTable t = identity_table();
@@ -55,8 +42,10 @@ constexpr CharTable collation() {
 }
 }  // namespace detail
 
-inline constexpr CharTable kUpperCase = detail::upper_case();
-inline constexpr CharTable kLowerCase = detail::lower_case();
+// The run-time's one letter-case table, shared with pathnames and resource
+// file paths.
+using platform::kLowerCase;
+using platform::kUpperCase;
 // Decides the order of texts and equality ignoring case and accents.
 inline constexpr CharTable kCollation = detail::collation();
 

@@ -1,5 +1,7 @@
 #include "lib/charsets_tables.h"
 
+#include "platform/text.h"
+
 namespace orvane::charsets {
 
 namespace {
@@ -28,14 +30,6 @@ constexpr char32_t kMacRomanHigh[128] = {
     0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,  // F8
 };
 
-// Windows-1252, codes 128..159 (0 = undefined); 160..255 equal Latin-1.
-constexpr char32_t kWindows1252Extras[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98
-};
-
 constexpr CodePage make_mac_roman() {
   CodePage page{};
   for (int c = 0; c < 128; ++c) page[c] = static_cast<char32_t>(c);
@@ -45,8 +39,10 @@ constexpr CodePage make_mac_roman() {
 
 constexpr CodePage make_windows_1252() {
   CodePage page{};
-  for (int c = 0; c < 256; ++c) page[c] = static_cast<char32_t>(c);
-  for (int c = 128; c < 160; ++c) page[c] = kWindows1252Extras[c - 128];
+  for (int c = 0; c < 256; ++c) {
+    auto byte = static_cast<unsigned char>(c);
+    page[c] = platform::windows1252_defines(byte) ? platform::windows1252_to_unicode(byte) : 0;
+  }
   return page;
 }
 

@@ -7,8 +7,8 @@
 
 #include "lib/dates.h"
 #include "platform/clock.h"
-#include "platform/console.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 
 namespace orvane {
 
@@ -45,22 +45,7 @@ const Names& names() {
 // A profile value in Windows-1252: UTF-8 is converted when the value is
 // valid UTF-8, otherwise its bytes are taken as they stand.
 std::string to_windows1252(std::string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size();) {
-    auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) return std::string(s);
-    std::uint32_t cp = extra == 0 ? b : b & (0x3f >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      if ((c >> 6) != 2) return std::string(s);
-      cp = cp << 6 | (c & 0x3f);
-    }
-    int byte = extra == 0 ? static_cast<int>(cp) : platform::unicode_to_windows1252(cp);
-    out.push_back(static_cast<char>(byte < 0 ? '?' : byte));
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return out;
+  return platform::is_valid_utf8(s) ? platform::utf8_to_windows1252(s) : std::string(s);
 }
 
 std::string profile_text(const platform::IniFile& ini, std::string_view key, std::string_view fallback,

@@ -1,5 +1,6 @@
 // The Lisp primitives and special forms of the object system, and its
 // registration routine.
+#include "core/object_layout.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
@@ -11,6 +12,7 @@
 #include "objects/links.h"
 #include "objects/lookup.h"
 #include "objects/native_classes.h"
+#include "objects/object_hooks.h"
 #include "objects/objects_module.h"
 #include "objects/persistence.h"
 #include "objects/records.h"
@@ -304,6 +306,7 @@ void register_primitives() {
 }  // namespace
 
 void register_objects() {
+  install_object_model({&objects::record_size, &objects::mark_record, &class_name_of, &object_is_a});
   g_objects = ObjectSystem{};
   intern_object_symbols();
   register_primitives();

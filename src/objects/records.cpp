@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/object_layout.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
 
@@ -78,9 +77,9 @@ Value copy_slot_descriptor(Value descriptor, Value owner) {
 
 // --- What the collector asks -------------------------------------------------------------
 
-using namespace objects;
+namespace objects {
 
-std::uint32_t object_record_size(std::uint32_t header_tag, std::uint32_t node_offset) {
+std::uint32_t record_size(std::uint32_t header_tag, std::uint32_t node_offset) {
   switch (header_tag) {
     case header::class_record: return class_at::size;
     case header::slot_descriptor: return descriptor_at::size;
@@ -89,7 +88,7 @@ std::uint32_t object_record_size(std::uint32_t header_tag, std::uint32_t node_of
   }
 }
 
-void mark_object_record(std::uint32_t header_tag, std::uint32_t node_offset, void (*mark)(Value)) {
+void mark_record(std::uint32_t header_tag, std::uint32_t node_offset, void (*mark)(Value)) {
   const std::uint8_t* rec = host(node_at(node_offset).w1);
   switch (header_tag) {
     case header::class_record: {
@@ -128,5 +127,7 @@ void mark_object_record(std::uint32_t header_tag, std::uint32_t node_offset, voi
       return;
   }
 }
+
+}  // namespace objects
 
 }  // namespace orvane

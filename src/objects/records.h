@@ -193,4 +193,8 @@ Value make_slot_descriptor(Value name, Value owner);
 // A copy of a descriptor owned by `owner`.
 Value copy_slot_descriptor(Value descriptor, Value owner);
 
+// The collector's questions about the records above (see core/object_layout.h).
+std::uint32_t record_size(std::uint32_t header_tag, std::uint32_t node_offset);
+void mark_record(std::uint32_t header_tag, std::uint32_t node_offset, void (*mark)(Value));
+
 }  // namespace orvane::objects

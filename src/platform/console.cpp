@@ -1,7 +1,7 @@
 #include "platform/console.h"
 
-#include <array>
 #include <iostream>
+#include <string>
 
 namespace orvane::platform {
 
@@ -12,49 +12,9 @@ constexpr unsigned char kNewline = 10;
 // Collected output is sent out at the latest when it reaches this size.
 constexpr std::size_t kCollectLimit = 4096;
 
-// Unicode characters of the bytes 0x80-0x9f; the undefined five map to the
-// code points of the same number.
-constexpr std::array<std::uint16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::uint32_t windows1252_to_unicode(unsigned char c) {
-  if (c >= 0x80 && c < 0xa0) return kHighControls[c - 0x80];
-  return c;
-}
-
-void append_utf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xc0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3f));
-  } else {
-    out += static_cast<char>(0xe0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-    out += static_cast<char>(0x80 | (cp & 0x3f));
-  }
-}
-
 Console* g_redirected = nullptr;
 
 }  // namespace
-
-std::string windows1252_to_utf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char ch : text) append_utf8(out, windows1252_to_unicode(static_cast<unsigned char>(ch)));
-  return out;
-}
-
-int unicode_to_windows1252(std::uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xa0 && cp <= 0xff)) return static_cast<int>(cp);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i)
-    if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
-  return -1;
-}
 
 // --- Console ----------------------------------------------------------------
 
@@ -108,23 +68,23 @@ int Console::read_char() {
   }
   if (b < 0x80) return b;
 
-  // A UTF-8 sequence: its length from the lead byte, then continuation bytes.
-  int length = b >= 0xf0 && b <= 0xf4 ? 4 : b >= 0xe0 && b <= 0xef ? 3 : b >= 0xc2 && b <= 0xdf ? 2 : 0;
-  if (length == 0) return b;
-  std::uint32_t cp = static_cast<std::uint32_t>(b) & (0xff >> (length + 1));
-  std::array<int, 3> continuation{};
-  for (int i = 0; i < length - 1; ++i) {
+  // A UTF-8 sequence: as many continuation bytes as the lead byte asks for.
+  const std::size_t length = utf8_sequence_length(static_cast<unsigned char>(b));
+  std::string sequence(1, static_cast<char>(b));
+  while (sequence.size() < length) {
     int next = read_byte();
-    continuation[i] = next;
-    if (next < 0 || (next & 0xc0) != 0x80) {
-      // Not UTF-8 after all: give the bytes back and take the lead as it is.
-      for (int j = i; j >= 0; --j)
-        if (continuation[j] >= 0) lookahead_.push_front(continuation[j]);
-      return b;
-    }
-    cp = (cp << 6) | static_cast<std::uint32_t>(next & 0x3f);
+    if (next < 0) break;
+    sequence += static_cast<char>(next);
+    if ((next & 0xc0) != 0x80) break;
   }
-  int mapped = unicode_to_windows1252(cp);
+  auto decoded = decode_utf8(sequence);
+  if (!decoded) {
+    // Not UTF-8 after all: give the bytes back and take the lead as it is.
+    for (std::size_t i = sequence.size(); i > 1; --i)
+      lookahead_.push_front(static_cast<unsigned char>(sequence[i - 1]));
+    return b;
+  }
+  int mapped = unicode_to_windows1252(decoded->code_point);
   return mapped < 0 ? '?' : mapped;
 }
 

@@ -3,15 +3,12 @@
 //
 // Inside the run-time, text is Windows-1252 bytes and a line ends with a
 // carriage return (13). The host terminal speaks UTF-8 with newlines (10):
-//   - on the way out, every carriage return becomes a newline and every
-//     other byte is converted from Windows-1252 to UTF-8 (the five bytes the
-//     code page leaves undefined pass through as the Unicode characters of
-//     the same number, so nothing is lost);
-//   - on the way in, every newline (and every carriage return-newline pair)
-//     becomes one carriage return and each UTF-8 sequence becomes its
-//     Windows-1252 byte; a character the code page cannot hold reads as "?",
-//     and a byte that does not start a valid UTF-8 sequence is taken as it
-//     stands, so a Latin-1 terminal still works.
+// on the way out every carriage return becomes a newline, on the way in
+// every newline (and every carriage return-newline pair) becomes one carriage
+// return, and the characters convert by the rules of platform/text.h (a
+// character the code page cannot hold reads as "?", a byte that does not
+// start a valid UTF-8 sequence is taken as it stands, so a Latin-1 terminal
+// still works).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +17,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+
+#include "platform/text.h"
 
 namespace orvane::platform {
 
@@ -72,11 +71,5 @@ class ConsoleRedirect {
  private:
   Console* saved_;
 };
-
-// The conversions the console applies, for those who need them alone.
-std::string windows1252_to_utf8(std::string_view text);
-// A Unicode code point to its Windows-1252 byte, or -1 when the code page has
-// no such character.
-int unicode_to_windows1252(std::uint32_t code_point);
 
 }  // namespace orvane::platform

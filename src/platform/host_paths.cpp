@@ -3,8 +3,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <array>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,53 +10,13 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/console.h"
 #include "platform/file_io.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 
 namespace orvane::platform {
 
 namespace {
-
-// --- Windows-1252 text ---------------------------------------------------------
-
-constexpr std::array<unsigned char, 256> make_upper_table() {
-  std::array<unsigned char, 256> t{};
-  for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c);
-  for (int c = 'a'; c <= 'z'; ++c) t[c] = static_cast<unsigned char>(c - 32);
-  // à..þ to À..Þ, except the division sign at 0xF7.
-  for (int c = 0xe0; c <= 0xfe; ++c)
-    if (c != 0xf7) t[c] = static_cast<unsigned char>(c - 32);
-  t[0x9a] = 0x8a;  // š Š
-  t[0x9c] = 0x8c;  // œ Œ
-  t[0x9e] = 0x8e;  // ž Ž
-  t[0xff] = 0x9f;  // ÿ Ÿ
-  return t;
-}
-constexpr auto kUpper = make_upper_table();
-
-struct Decoded {
-  std::uint32_t code_point;
-  std::size_t length;
-};
-
-// The UTF-8 sequence at the front of `text`, or nothing when it is not a
-// valid one (overlong forms, surrogates and values past U+10FFFF included).
-std::optional<Decoded> decode_utf8(std::string_view text) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(0);
-  std::size_t length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
-                     : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
-  if (length == 0 || text.size() < length) return std::nullopt;
-  std::uint32_t cp = lead & (0xff >> (length + 1));
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xc0) != 0x80) return std::nullopt;
-    cp = (cp << 6) | (byte(i) & 0x3f);
-  }
-  static constexpr std::array<std::uint32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kSmallest[length] || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) return std::nullopt;
-  return Decoded{cp, length};
-}
 
 // --- Components ----------------------------------------------------------------
 
@@ -138,33 +96,6 @@ std::string drive_root(std::string_view value) {
 }  // namespace
 
 // --- Names ---------------------------------------------------------------------
-
-unsigned char windows1252_upper(unsigned char c) { return kUpper[c]; }
-
-bool names_equal_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (kUpper[static_cast<unsigned char>(a[i])] != kUpper[static_cast<unsigned char>(b[i])]) return false;
-  return true;
-}
-
-std::string utf8_to_windows1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  while (!utf8.empty()) {
-    auto c = static_cast<unsigned char>(utf8.front());
-    auto decoded = c < 0x80 ? std::nullopt : decode_utf8(utf8);
-    if (!decoded) {
-      out += static_cast<char>(c);
-      utf8.remove_prefix(1);
-      continue;
-    }
-    int mapped = unicode_to_windows1252(decoded->code_point);
-    out += mapped < 0 ? '?' : static_cast<char>(mapped);
-    utf8.remove_prefix(decoded->length);
-  }
-  return out;
-}
 
 std::optional<std::string> find_entry(std::string_view directory, std::string_view windows_name) {
   std::string dir_path = directory.empty() ? "." : std::string(directory);

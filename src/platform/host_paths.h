@@ -16,13 +16,17 @@
 //     in letter case, and that entry is used. Components that do not exist
 //     at all are kept as given, so new files can be created.
 // Text crosses between the run-time's Windows-1252 and the host's UTF-8 at
-// this boundary: the functions here take and give Windows-1252 text.
+// this boundary, by the rules of platform/text.h (which also gives the letter
+// case the lookups ignore): the functions here take and give Windows-1252
+// text.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/text.h"
 
 namespace orvane::platform {
 
@@ -48,24 +52,10 @@ int to_host_path(std::string_view windows_path, std::string& host_out);
 std::string to_windows_path(std::string_view host_path, const DriveMap& drives);
 std::string to_windows_path(std::string_view host_path);
 
-// Case-insensitive comparison of Windows-1252 names (the code page's
-// letters, accented ones included).
-bool names_equal_ignoring_case(std::string_view a, std::string_view b);
-
 // The host name (UTF-8) of the entry of a host directory whose name is
 // `windows_name` (Windows-1252): the exact name when such an entry exists,
 // else the entry whose name differs only in letter case (the first in byte
 // order of the host names when several do); nothing when there is none.
 std::optional<std::string> find_entry(std::string_view directory, std::string_view windows_name);
-
-// The upper-case letter of a Windows-1252 character ("\xE9" -> "\xC9",
-// "\x9A" -> "\x8A", "\xFF" -> "\x9F"); other characters stay as they are.
-unsigned char windows1252_upper(unsigned char c);
-
-// Host text (UTF-8) to Windows-1252: a character the code page cannot hold
-// becomes "?"; a byte that does not start a valid UTF-8 sequence is taken as
-// the Windows-1252 character of that number, so names written in Latin-1
-// survive.
-std::string utf8_to_windows1252(std::string_view utf8);
 
 }  // namespace orvane::platform

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_writer.h"
 #include "storage/journal.h"
 
 namespace orvane {
@@ -87,9 +87,7 @@ void Database::read_map(std::span<const std::uint8_t> map) {
       records.skip(1);
       e.data_offset = records.s32be();
       e.size = records.s32be();
-      auto time = records.bytes(4);
-      e.time = std::uint32_t{time[0]} | std::uint32_t{time[1]} << 8 | std::uint32_t{time[2]} << 16 |
-               std::uint32_t{time[3]} << 24;
+      e.time = records.u32le();
       records.skip(4);
       // Any negative offset means "no data yet", whatever size is stored
       // beside it: such a record is written at the end when it is written.

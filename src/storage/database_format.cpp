@@ -2,9 +2,9 @@
 // header parsing and checks, the empty file, the text conversion, creation.
 #include <array>
 
+#include "platform/byte_writer.h"
 #include "platform/file_io.h"
 #include "reader/mac_charset.h"
-#include "storage/byte_reader.h"
 #include "storage/database.h"
 #include "storage/journal.h"
 

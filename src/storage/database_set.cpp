@@ -13,6 +13,9 @@ std::uint32_t DatabaseSet::adopt(std::unique_ptr<Database> db) {
   db->on_inconsistent_map = [this] {
     if (on_inconsistent_map) on_inconsistent_map();
   };
+  // Database ids are a counter, never given twice in a run, so a pointer kept
+  // past `close-database` names no later database (docs/files.md, "Ids of
+  // open things").
   std::uint32_t id = next_id_++;
   chain_.insert(chain_.begin(), {id, std::move(db)});
   return id;

@@ -98,6 +98,9 @@ int LispFile::close() {
 
 // --- File Values ----------------------------------------------------------------
 
+// Open files are native objects: their pointer holds a generation-checked
+// native-object id, not a reference number (docs/files.md, "Ids of open
+// things").
 Value make_file_value(platform::File file) {
   return make_native_pointer(std::make_unique<LispFile>(std::move(file)), PointerKind::file);
 }

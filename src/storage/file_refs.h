@@ -1,6 +1,7 @@
-// The file reference numbers shared by every kind of open file: 256 slots,
-// numbers 1..256, handed out round-robin (the next search starts after the
-// last number given).
+// The file reference numbers of open resource files: 256 slots, numbers
+// 1..256, handed out round-robin (the next search starts after the last
+// number given). Files of the file primitives and databases have ids of
+// their own (docs/files.md, "Ids of open things").
 #pragma once
 
 #include <array>

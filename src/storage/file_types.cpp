@@ -1,9 +1,9 @@
 #include "storage/file_types.h"
 
 #include <array>
-#include <cctype>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
+#include "platform/text.h"
 
 namespace orvane {
 
@@ -29,7 +29,7 @@ std::optional<CodeOffsets> offsets_of(FileFormat format) {
   return std::nullopt;
 }
 
-bool lower_equal(char c, char lower) { return std::tolower(static_cast<unsigned char>(c)) == lower; }
+bool lower_equal(char c, char lower) { return platform::kLowerCase[static_cast<unsigned char>(c)] == lower; }
 
 }  // namespace
 

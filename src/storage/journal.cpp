@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_writer.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 #include "storage/resource_file.h"
 
 namespace orvane {

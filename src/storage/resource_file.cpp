@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/byte_writer.h"
 #include "platform/file_io.h"
-#include "storage/byte_reader.h"
 
 namespace orvane {
 

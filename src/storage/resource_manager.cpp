@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "storage/journal.h"
 
 namespace orvane {
@@ -10,18 +11,8 @@ namespace {
 
 using namespace rsrc;
 
-// The run-time's upper-case table (Windows Latin-1).
-unsigned char upper(unsigned char c) {
-  if ((c >= 97 && c <= 122) || (c >= 224 && c <= 239) || (c >= 241 && c <= 246) || (c >= 248 && c <= 252))
-    return static_cast<unsigned char>(c - 32);
-  return c;
-}
-
-bool same_path(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return upper(static_cast<unsigned char>(x)) == upper(static_cast<unsigned char>(y));
-         });
-}
+// Paths compare through the run-time's letter-case table.
+bool same_path(std::string_view a, std::string_view b) { return platform::names_equal_ignoring_case(a, b); }
 
 constexpr int kFirstUniqueId = 128;
 constexpr int kLastUniqueId = 32767;

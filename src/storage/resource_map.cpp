@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 
 namespace orvane {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 
 namespace orvane {
 

@@ -2,7 +2,7 @@
 // text conversion, removal and compaction, names, ids and refused files.
 #include <gtest/gtest.h>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 #include "storage/database.h"
 #include "db_support.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/db_tool.h"
-#include "storage/byte_reader.h"
+#include "platform/byte_reader.h"
 #include "db_support.h"
 #include "platform/file_io.h"
 #include "storage/journal.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/byte_reader.h"
+#include "platform/byte_writer.h"
 #include "storage/resource_format.h"
 
 namespace orvane::testing {

@@ -1,5 +1,10 @@
 #include "platform/raster/region.h"
 
+#include <pixman.h>
+
+#include <cstring>
+#include <new>
+
 #include "platform/raster/shapes.h"
 
 namespace orvane::raster {
@@ -8,42 +13,55 @@ namespace {
 pixman_box32_t box_of(const IntRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
-Region::Region() { pixman_region32_init(&region_); }
+pixman_region32_t* Region::raw() const {
+  static_assert(sizeof(pixman_region32_t) <= sizeof storage_ && alignof(pixman_region32_t) <= alignof(void*));
+  static_assert(std::is_trivially_copyable_v<pixman_region32_t>);
+  return std::launder(reinterpret_cast<pixman_region32_t*>(const_cast<std::byte*>(storage_)));
+}
+
+void Region::visit_rects(void (*visit)(const void* context, const IntRect& rect), const void* context) const {
+  int n = 0;
+  const pixman_box32_t* boxes = pixman_region32_rectangles(raw(), &n);
+  for (int i = 0; i < n; ++i) visit(context, IntRect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+}
+
+Region::Region() { pixman_region32_init(raw()); }
 
 Region::Region(const IntRect& rect) {
   if (rect.empty())
-    pixman_region32_init(&region_);
+    pixman_region32_init(raw());
   else
-    pixman_region32_init_rect(&region_, rect.left, rect.top,
+    pixman_region32_init_rect(raw(), rect.left, rect.top,
                               static_cast<unsigned>(rect.width()), static_cast<unsigned>(rect.height()));
 }
 
 Region::Region(const Region& other) {
-  pixman_region32_init(&region_);
-  pixman_region32_copy(&region_, const_cast<pixman_region32_t*>(&other.region_));
+  pixman_region32_init(raw());
+  pixman_region32_copy(raw(), other.raw());
 }
 
 // pixman regions hold no pointer into themselves, so a move takes the
 // storage and leaves the source empty.
-Region::Region(Region&& other) noexcept : region_(other.region_) {
-  pixman_region32_init(&other.region_);
+Region::Region(Region&& other) noexcept {
+  std::memcpy(storage_, other.storage_, sizeof storage_);
+  pixman_region32_init(other.raw());
 }
 
 Region& Region::operator=(const Region& other) {
-  if (this != &other) pixman_region32_copy(&region_, const_cast<pixman_region32_t*>(&other.region_));
+  if (this != &other) pixman_region32_copy(raw(), other.raw());
   return *this;
 }
 
 Region& Region::operator=(Region&& other) noexcept {
   if (this != &other) {
-    pixman_region32_fini(&region_);
-    region_ = other.region_;
-    pixman_region32_init(&other.region_);
+    pixman_region32_fini(raw());
+    std::memcpy(storage_, other.storage_, sizeof storage_);
+    pixman_region32_init(other.raw());
   }
   return *this;
 }
 
-Region::~Region() { pixman_region32_fini(&region_); }
+Region::~Region() { pixman_region32_fini(raw()); }
 
 Region Region::from_rects(std::span<const IntRect> rects) {
   std::vector<pixman_box32_t> boxes;
@@ -52,8 +70,8 @@ Region Region::from_rects(std::span<const IntRect> rects) {
     if (!r.empty()) boxes.push_back(box_of(r));
   Region result;
   if (!boxes.empty()) {
-    pixman_region32_fini(&result.region_);
-    pixman_region32_init_rects(&result.region_, boxes.data(), static_cast<int>(boxes.size()));
+    pixman_region32_fini(result.raw());
+    pixman_region32_init_rects(result.raw(), boxes.data(), static_cast<int>(boxes.size()));
   }
   return result;
 }
@@ -70,22 +88,22 @@ Region Region::polygon(std::span<const IntPoint> points, FillMode mode) {
   return region_from_spans(spans);
 }
 
-bool Region::empty() const { return !pixman_region32_not_empty(const_cast<pixman_region32_t*>(&region_)); }
+bool Region::empty() const { return !pixman_region32_not_empty(raw()); }
 
 IntRect Region::bounds() const {
   if (empty()) return {};
-  const pixman_box32_t* b = pixman_region32_extents(const_cast<pixman_region32_t*>(&region_));
+  const pixman_box32_t* b = pixman_region32_extents(raw());
   return {b->x1, b->y1, b->x2, b->y2};
 }
 
 bool Region::contains(IntPoint p) const {
-  return pixman_region32_contains_point(const_cast<pixman_region32_t*>(&region_), p.x, p.y, nullptr);
+  return pixman_region32_contains_point(raw(), p.x, p.y, nullptr);
 }
 
 bool Region::intersects(const IntRect& rect) const {
   if (rect.empty()) return false;
   pixman_box32_t box = box_of(rect);
-  return pixman_region32_contains_rectangle(const_cast<pixman_region32_t*>(&region_), &box) !=
+  return pixman_region32_contains_rectangle(raw(), &box) !=
          PIXMAN_REGION_OUT;
 }
 
@@ -96,22 +114,22 @@ std::vector<IntRect> Region::rects() const {
 }
 
 std::size_t Region::rect_count() const {
-  return static_cast<std::size_t>(pixman_region32_n_rects(const_cast<pixman_region32_t*>(&region_)));
+  return static_cast<std::size_t>(pixman_region32_n_rects(raw()));
 }
 
-void Region::clear() { pixman_region32_clear(&region_); }
+void Region::clear() { pixman_region32_clear(raw()); }
 
 void Region::set_rect(const IntRect& rect) { *this = Region(rect); }
 
-void Region::offset(int dx, int dy) { pixman_region32_translate(&region_, dx, dy); }
+void Region::offset(int dx, int dy) { pixman_region32_translate(raw(), dx, dy); }
 
 Region& Region::unite(const Region& other) {
-  pixman_region32_union(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  pixman_region32_union(raw(), raw(), other.raw());
   return *this;
 }
 
 Region& Region::intersect(const Region& other) {
-  pixman_region32_intersect(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  pixman_region32_intersect(raw(), raw(), other.raw());
   return *this;
 }
 
@@ -120,13 +138,13 @@ Region& Region::intersect(const IntRect& rect) {
     clear();
     return *this;
   }
-  pixman_region32_intersect_rect(&region_, &region_, rect.left, rect.top,
+  pixman_region32_intersect_rect(raw(), raw(), rect.left, rect.top,
                                  static_cast<unsigned>(rect.width()), static_cast<unsigned>(rect.height()));
   return *this;
 }
 
 Region& Region::subtract(const Region& other) {
-  pixman_region32_subtract(&region_, &region_, const_cast<pixman_region32_t*>(&other.region_));
+  pixman_region32_subtract(raw(), raw(), other.raw());
   return *this;
 }
 
@@ -140,8 +158,8 @@ Region& Region::exclusive_or(const Region& other) {
 bool Region::operator==(const Region& other) const {
   // An empty result of an operation may keep stale extents.
   if (empty() || other.empty()) return empty() && other.empty();
-  return pixman_region32_equal(const_cast<pixman_region32_t*>(&region_),
-                               const_cast<pixman_region32_t*>(&other.region_));
+  return pixman_region32_equal(raw(),
+                               other.raw());
 }
 
 }  // namespace orvane::raster

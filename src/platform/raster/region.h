@@ -1,12 +1,16 @@
 // Regions: sets of pixels as y-x banded rectangles, a value type over pixman.
+// Only region.cpp includes pixman: the region is kept here as opaque storage,
+// so code that draws or clips never sees the host library.
 #pragma once
 
+#include <cstddef>
 #include <span>
+#include <type_traits>
 #include <vector>
 
-#include <pixman.h>
-
 #include "platform/raster/geometry.h"
+
+struct pixman_region32;
 
 namespace orvane::raster {
 
@@ -57,13 +61,16 @@ class Region {
   // Calls f(IntRect) for each rectangle, top to bottom, left to right.
   template <class F>
   void for_each_rect(F&& f) const {
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&region_), &n);
-    for (int i = 0; i < n; ++i) f(IntRect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+    using Fn = std::remove_reference_t<F>;
+    visit_rects([](const void* fn, const IntRect& r) { (*static_cast<Fn*>(const_cast<void*>(fn)))(r); }, &f);
   }
 
  private:
-  pixman_region32_t region_;
+  void visit_rects(void (*visit)(const void* context, const IntRect& rect), const void* context) const;
+  pixman_region32* raw() const;
+
+  // A pixman_region32_t: four 32-bit coordinates and a pointer.
+  alignas(void*) std::byte storage_[16 + sizeof(void*)];
 };
 
 }  // namespace orvane::raster
