@@ -66,6 +66,13 @@ struct TextPaint {
   // When set, the text's cell (its width by the line height) is filled first,
   // as GDI's opaque background mode does.
   std::optional<raster::Color> background;
+
+  // Unsmoothed text in one colour, no background.
+  static TextPaint solid(raster::Color c) {
+    TextPaint paint;
+    paint.color = c;
+    return paint;
+  }
 };
 
 struct FontData;
