@@ -11,3 +11,8 @@ target_link_libraries(liborvane PUBLIC ZLIB::ZLIB)
 # src/platform/backends includes SDL's headers.
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 target_link_libraries(liborvane PRIVATE PkgConfig::SDL2)
+# The fonts unit: FreeType reads the faces that fontconfig finds. Private, so
+# that nothing outside src/platform/fonts sees their headers.
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+target_link_libraries(liborvane PRIVATE PkgConfig::FREETYPE PkgConfig::FONTCONFIG)

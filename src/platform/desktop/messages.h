@@ -349,4 +349,86 @@ inline constexpr int kDoubleClickHeight = 4;
 // pieces) add their numbers below this line.
 // ============================================================================
 
+// --- Menus (MF_, TPM_, MFS_) ----------------------------------------------------
+inline constexpr std::uint32_t MF_STRING = 0x0000;
+inline constexpr std::uint32_t MF_ENABLED = 0x0000;
+inline constexpr std::uint32_t MF_UNCHECKED = 0x0000;
+inline constexpr std::uint32_t MF_BYCOMMAND = 0x0000;
+inline constexpr std::uint32_t MF_GRAYED = 0x0001;
+inline constexpr std::uint32_t MF_DISABLED = 0x0002;
+inline constexpr std::uint32_t MF_CHECKED = 0x0008;
+inline constexpr std::uint32_t MF_POPUP = 0x0010;
+inline constexpr std::uint32_t MF_HILITE = 0x0080;
+inline constexpr std::uint32_t MF_BYPOSITION = 0x0400;
+inline constexpr std::uint32_t MF_SEPARATOR = 0x0800;
+inline constexpr std::uint32_t MF_SYSMENU = 0x2000;
+inline constexpr std::uint32_t MF_MOUSESELECT = 0x8000;
+inline constexpr std::uint32_t TPM_LEFTBUTTON = 0x0000;
+inline constexpr std::uint32_t TPM_RIGHTBUTTON = 0x0002;
+inline constexpr std::uint32_t TPM_LEFTALIGN = 0x0000;
+inline constexpr std::uint32_t TPM_CENTERALIGN = 0x0004;
+inline constexpr std::uint32_t TPM_RIGHTALIGN = 0x0008;
+inline constexpr std::uint32_t TPM_TOPALIGN = 0x0000;
+inline constexpr std::uint32_t TPM_VCENTERALIGN = 0x0010;
+inline constexpr std::uint32_t TPM_BOTTOMALIGN = 0x0020;
+inline constexpr std::uint32_t TPM_NONOTIFY = 0x0080;
+inline constexpr std::uint32_t TPM_RETURNCMD = 0x0100;
+
+// --- Dialogs: button ids, notifications, styles, message boxes -----------------
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+inline constexpr int BN_CLICKED = 0;
+inline constexpr int EN_CHANGE = 0x0300;
+inline constexpr std::uint32_t BS_PUSHBUTTON = 0x0000;
+inline constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
+inline constexpr std::uint32_t SS_LEFT = 0x0000;
+inline constexpr std::uint32_t SS_CENTER = 0x0001;
+inline constexpr std::uint32_t SS_RIGHT = 0x0002;
+inline constexpr std::uint32_t SS_NOPREFIX = 0x0080;
+inline constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
+inline constexpr std::uint32_t ES_READONLY = 0x0800;
+inline constexpr std::uint32_t DS_MODALFRAME = 0x0080;
+inline constexpr std::uint32_t DM_GETDEFID = WM_USER + 0;
+inline constexpr std::uint32_t DM_SETDEFID = WM_USER + 1;
+inline constexpr std::uint32_t WM_GETDLGCODE = 0x0087;
+inline constexpr std::uint32_t BM_GETSTATE = 0x00F2;
+inline constexpr std::uint32_t BM_SETSTATE = 0x00F3;
+inline constexpr std::uint32_t BM_SETSTYLE = 0x00F4;
+inline constexpr std::uint32_t BM_CLICK = 0x00F5;
+inline constexpr std::uint32_t EM_GETSEL = 0x00B0;
+inline constexpr std::uint32_t EM_SETSEL = 0x00B1;
+inline constexpr std::uint32_t EM_LIMITTEXT = 0x00C5;
+inline constexpr std::uint32_t MB_OK = 0x0000;
+inline constexpr std::uint32_t MB_OKCANCEL = 0x0001;
+inline constexpr std::uint32_t MB_ABORTRETRYIGNORE = 0x0002;
+inline constexpr std::uint32_t MB_YESNOCANCEL = 0x0003;
+inline constexpr std::uint32_t MB_YESNO = 0x0004;
+inline constexpr std::uint32_t MB_RETRYCANCEL = 0x0005;
+inline constexpr std::uint32_t MB_DEFBUTTON2 = 0x0100;
+inline constexpr std::uint32_t MB_DEFBUTTON3 = 0x0200;
+
+// --- Clipboard formats (CF_) -----------------------------------------------------
+inline constexpr std::uint32_t CF_TEXT = 1;
+inline constexpr std::uint32_t CF_BITMAP = 2;
+inline constexpr std::uint32_t CF_OEMTEXT = 7;
+inline constexpr std::uint32_t CF_DIB = 8;
+inline constexpr std::uint32_t CF_UNICODETEXT = 13;
+inline constexpr std::uint32_t kFirstRegisteredFormat = 0xC000;
+inline constexpr std::uint32_t kLastRegisteredFormat = 0xFFFF;
+
+// --- Cursors: the built-in cursors' resource numbers (IDC_) ---------------------
+inline constexpr std::uint32_t IDC_ARROW = 32512;
+inline constexpr std::uint32_t IDC_IBEAM = 32513;
+inline constexpr std::uint32_t IDC_WAIT = 32514;
+inline constexpr std::uint32_t IDC_CROSS = 32515;
+inline constexpr std::uint32_t IDC_SIZENWSE = 32642;
+inline constexpr std::uint32_t IDC_SIZENESW = 32643;
+inline constexpr std::uint32_t IDC_SIZEWE = 32644;
+inline constexpr std::uint32_t IDC_SIZENS = 32645;
+
 }  // namespace orvane::desktop
