@@ -19,8 +19,10 @@ int repl_command(const MemoryConfig& config);
 // [--scale N] [--record F]`
 struct DesktopDemoOptions {
   bool headless = false;
-  std::string events;           // headless: the event script (none: no input)
-  std::string frames = ".";     // headless: where `frame` writes; SDL2: screenshots
+  // The event script to play (none: no input headless; the user's with a
+  // window). With a window it plays through SDL's event queue in real time.
+  std::string events;
+  std::string frames = ".";     // where the script's frames and screenshots go
   raster::IntSize screen{1024, 768};
   int scale = 1;                // SDL2: integer scaling
   std::string record;           // SDL2: write the session as an event script

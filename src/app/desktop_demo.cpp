@@ -552,6 +552,14 @@ int desktop_demo_command(const DesktopDemoOptions& options) {
     return screen.frames_failed() > 0 ? 1 : status;
   }
   SdlOptions sdl;
+  if (!options.events.empty()) {
+    ScriptParse script = load_event_script(options.events);
+    if (!script.ok()) {
+      for (const std::string& error : script.errors) std::fprintf(stderr, "orvane desktop-demo: %s\n", error.c_str());
+      return 1;
+    }
+    sdl.replay = std::move(script.script);
+  }
   sdl.size = options.screen;
   sdl.scale = options.scale;
   sdl.title = "Orvane Desktop Demo";
@@ -571,7 +579,8 @@ int desktop_demo_command(const DesktopDemoOptions& options) {
   BackendHost host(clock, *screen, platform::standard_console(), std::cerr, true);
   platform::HostScope scope(host);
   Desktop desktop(*screen, clock);
-  return run_demo(desktop);
+  int status = run_demo(desktop);
+  return screen->frames_failed() > 0 ? 1 : status;
 }
 
 }  // namespace orvane::app

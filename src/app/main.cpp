@@ -85,10 +85,11 @@ int main(int argc, char** argv) {
   app::DesktopDemoOptions demo_options;
   std::string demo_screen = "1024x768";
   demo->add_flag("--headless", demo_options.headless, "No window: input from --events, frames to --frames");
-  demo->add_option("--events", demo_options.events, "Headless: the event script to play")
+  demo->add_option("--events", demo_options.events,
+                   "The event script to play (with a window: in real time, the user's input ignored)")
       ->check(CLI::ExistingFile);
   demo->add_option("--frames", demo_options.frames,
-                   "Headless: the directory of the script's frames; with a window, of screenshots");
+                   "The directory of the script's frames and of screenshots");
   demo->add_option("--screen", demo_screen, "The framebuffer's size, WxH (default 1024x768)");
   demo->add_option("--scale", demo_options.scale, "With a window: every pixel shown N x N")
       ->check(CLI::Range(1, 8));

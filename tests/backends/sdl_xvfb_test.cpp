@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "../platform/platform_support.h"
+#include "app/commands.h"
 #include "platform/backends/headless_screen.h"
 #include "platform/backends/sdl_screen.h"
 #include "platform/raster/png_io.h"
@@ -97,6 +98,8 @@ std::vector<raster::Surface> sdl_frames(SdlScreen& screen, ToyScene& scene) {
   return out;
 }
 
+}  // namespace
+
 int differing_pixels(const raster::Surface& a, const raster::Surface& b) {
   if (a.width() != b.width() || a.height() != b.height()) return -1;
   int count = 0;
@@ -104,6 +107,8 @@ int differing_pixels(const raster::Surface& a, const raster::Surface& b) {
     for (int x = 0; x < a.width(); ++x) count += (a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF);
   return count;
 }
+
+namespace {
 
 void expect_same_frames(int scale) {
   TempTree frames;
@@ -198,3 +203,35 @@ TEST(SdlScreenWithoutDisplay, SaysNoDisplayCanBeOpened) {
 
 }  // namespace
 }  // namespace orvane::platform::backends
+
+namespace orvane::app {
+namespace {
+
+// The desktop demo's script played through a real window under Xvfb: the
+// window's pixels at each frame are the headless golden frames.
+TEST(DesktopDemoUnderXvfb, ShowsTheGoldenFramesOfTheHeadlessRun) {
+  if (!orvane::testing::XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+  orvane::testing::XvfbServer server;
+  ASSERT_TRUE(server.ready()) << "Xvfb did not start";
+  namespace fs = std::filesystem;
+  const fs::path demo = fs::path(ORVANE_TESTS_DIR) / "backends" / "demo";
+  orvane::testing::TempTree frames;
+  DesktopDemoOptions options;
+  options.events = (demo / "desktop_demo.events").string();
+  options.frames = frames.root();
+  options.screen = {640, 480};
+  ASSERT_EQ(desktop_demo_command(options), 0);
+  int compared = 0;
+  for (const auto& entry : fs::directory_iterator(demo / "golden")) {
+    SCOPED_TRACE(entry.path().filename().string());
+    auto golden = raster::read_png(entry.path().string());
+    auto shown = raster::read_png(frames.path(entry.path().filename().string()));
+    ASSERT_TRUE(golden && shown);
+    EXPECT_EQ(platform::backends::differing_pixels(*shown, *golden), 0);
+    ++compared;
+  }
+  EXPECT_EQ(compared, 10);
+}
+
+}  // namespace
+}  // namespace orvane::app

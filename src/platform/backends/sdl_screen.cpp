@@ -33,6 +33,10 @@ struct CursorDeleter {
 using CursorPointer = std::unique_ptr<SDL_Cursor, CursorDeleter>;
 
 constexpr int kMaxScale = 8;
+// The mouse id of the events inject() puts in SDL's queue, so that a replay
+// can tell them from the user's.
+constexpr Uint32 kInjectedMouse = 0x4F52;
+constexpr Uint8 kInjectedKey = 0x4F;
 
 
 bool has(Uint16 mod, Uint16 any_of) { return (mod & any_of) != 0; }
@@ -101,6 +105,9 @@ struct SdlScreen::Impl {
   SystemClock clock;
   std::ofstream record_file;
   std::optional<ScriptRecorder> recorder;
+  std::size_t replay_next = 0;
+  std::uint64_t replay_start = 0;
+  int frames_failed = 0;
 
   raster::IntSize size_from_window() const {
     int w = 0, h = 0;
@@ -169,6 +176,31 @@ struct SdlScreen::Impl {
     SDL_SetWindowFullscreen(window.get(), fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   }
 
+  bool replaying() const { return options.replay.has_value(); }
+  std::uint64_t replay_time() { return clock.milliseconds() - replay_start; }
+  // Whether an event is the user's own input rather than one inject() made
+  // (ignored while a script replays).
+  bool user_input(const SDL_Event& e) {
+    switch (e.type) {
+      case SDL_MOUSEMOTION: return e.motion.which != kInjectedMouse;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: return e.button.which != kInjectedMouse;
+      case SDL_MOUSEWHEEL: return true;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: return e.key.padding2 != kInjectedKey;
+      case SDL_TEXTINPUT:
+        // Text events carry no mark: those inject() made are counted.
+        if (injected_text == 0) return true;
+        --injected_text;
+        return false;
+      default: return false;
+    }
+  }
+  int injected_text = 0;
+  std::optional<raster::Surface> read_back();
+  void inject(const InputEvent& event);
+  void feed_replay();
+  void take_replay_frame(const raster::Surface& framebuffer, const ScriptStep& step);
   std::optional<InputEvent> translate(const SDL_Event& e);
   std::optional<InputEvent> key_event(const SDL_KeyboardEvent& key);
 };
@@ -291,6 +323,7 @@ SdlScreen::SdlScreen(const SdlOptions& options) : impl_(std::make_unique<Impl>()
   s.quit_event = SDL_RegisterEvents(1);
   if (s.quit_event == static_cast<Uint32>(-1)) s.quit_event = 0;
   SDL_StartTextInput();
+  s.replay_start = s.clock.milliseconds();
   if (!options.record_path.empty()) {
     s.record_file.open(options.record_path, std::ios::binary | std::ios::trunc);
     if (!s.record_file) {
@@ -336,8 +369,10 @@ void SdlScreen::present(const raster::Surface& framebuffer, std::span<const rast
 
 std::optional<InputEvent> SdlScreen::poll_input() {
   Impl& s = *impl_;
+  if (s.replaying()) s.feed_replay();
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    if (s.user_input(e) && s.replaying()) continue;
     if (auto event = s.translate(e)) {
       if (s.recorder) s.recorder->record(*event, s.clock.milliseconds());
       return event;
@@ -349,6 +384,26 @@ std::optional<InputEvent> SdlScreen::poll_input() {
 bool SdlScreen::wait_for_input(const raster::Surface& framebuffer, std::optional<std::uint64_t> deadline) {
   Impl& s = *impl_;
   if (s.screenshot_wanted) s.take_screenshot(framebuffer);
+  if (s.replaying()) {
+    const auto& steps = s.options.replay->steps;
+    // The injected events before a frame are all in the desktop's hands
+    // now (it found nothing to do): what the window shows is the frame.
+    while (s.replay_next < steps.size() && steps[s.replay_next].kind == ScriptStep::Kind::frame &&
+           steps[s.replay_next].time <= s.replay_time()) {
+      present(framebuffer, std::span<const raster::IntRect>());
+      s.take_replay_frame(framebuffer, steps[s.replay_next]);
+      ++s.replay_next;
+    }
+    std::uint64_t now = s.replay_time();
+    std::uint64_t next = s.replay_next < steps.size() ? steps[s.replay_next].time : s.options.replay->end_time;
+    if (s.replay_next >= steps.size() && now >= next) return false;
+    if (next <= now) return true;
+    std::uint64_t until = s.replay_start + next;
+    if (deadline) until = std::min(until, *deadline);
+    std::uint64_t clock_now = s.clock.milliseconds();
+    if (until > clock_now) SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<std::uint64_t>(until - clock_now, 0x7FFFFFFF)));
+    return true;
+  }
   if (!deadline) {
     SDL_WaitEvent(nullptr);
     return true;
@@ -424,8 +479,12 @@ int SdlScreen::ok_quit_alert(std::string_view text) {
   return answer;
 }
 
-std::optional<raster::Surface> SdlScreen::read_back() {
-  Impl& s = *impl_;
+std::optional<raster::Surface> SdlScreen::read_back() { return impl_->read_back(); }
+
+void SdlScreen::inject(const InputEvent& event) { impl_->inject(event); }
+
+std::optional<raster::Surface> SdlScreen::Impl::read_back() {
+  Impl& s = *this;
   if (!s.presented || !s.texture) return std::nullopt;
   s.render();
   int out_w = 0, out_h = 0;
@@ -444,8 +503,8 @@ std::optional<raster::Surface> SdlScreen::read_back() {
   return result;
 }
 
-void SdlScreen::inject(const InputEvent& event) {
-  Impl& s = *impl_;
+void SdlScreen::Impl::inject(const InputEvent& event) {
+  Impl& s = *this;
   SDL_Event e{};
   Uint32 window_id = SDL_GetWindowID(s.window.get());
   int scale = s.options.scale;
@@ -454,6 +513,7 @@ void SdlScreen::inject(const InputEvent& event) {
     case InputEvent::Kind::mouse_move:
       e.type = SDL_MOUSEMOTION;
       e.motion.windowID = window_id;
+      e.motion.which = kInjectedMouse;
       e.motion.x = event.position.x * scale;
       e.motion.y = event.position.y * scale;
       push();
@@ -462,6 +522,7 @@ void SdlScreen::inject(const InputEvent& event) {
     case InputEvent::Kind::mouse_up:
       e.type = event.kind == InputEvent::Kind::mouse_down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
       e.button.windowID = window_id;
+      e.button.which = kInjectedMouse;
       e.button.button = sdl_button_of(event.button);
       e.button.state = event.kind == InputEvent::Kind::mouse_down ? SDL_PRESSED : SDL_RELEASED;
       e.button.clicks = static_cast<Uint8>(std::clamp(event.clicks, 1, 255));
@@ -475,6 +536,7 @@ void SdlScreen::inject(const InputEvent& event) {
       if (!key) break;
       e.type = event.kind == InputEvent::Kind::key_down ? SDL_KEYDOWN : SDL_KEYUP;
       e.key.windowID = window_id;
+      e.key.padding2 = kInjectedKey;
       e.key.state = event.kind == InputEvent::Kind::key_down ? SDL_PRESSED : SDL_RELEASED;
       e.key.keysym.scancode = static_cast<SDL_Scancode>(sdl_scancode_of_key(*key));
       e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
@@ -488,6 +550,7 @@ void SdlScreen::inject(const InputEvent& event) {
       std::string utf8 = windows1252_to_utf8(event.text);
       std::size_t n = std::min(utf8.size(), sizeof e.text.text - 1);
       std::copy_n(utf8.data(), n, e.text.text);
+      ++injected_text;
       push();
       break;
     }
@@ -504,6 +567,31 @@ void SdlScreen::inject(const InputEvent& event) {
       break;
   }
 }
+
+void SdlScreen::Impl::feed_replay() {
+  const auto& steps = options.replay->steps;
+  std::uint64_t now = replay_time();
+  while (replay_next < steps.size() && steps[replay_next].kind == ScriptStep::Kind::input &&
+         steps[replay_next].time <= now) {
+    inject(steps[replay_next].event);
+    ++replay_next;
+  }
+}
+
+void SdlScreen::Impl::take_replay_frame(const raster::Surface& framebuffer, const ScriptStep& step) {
+  (void)framebuffer;
+  std::filesystem::path path = options.screenshot_directory / std::filesystem::path(step.frame_file);
+  std::error_code ec;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+  std::string error = "the window's pixels cannot be read";
+  auto shown = read_back();
+  if (!shown || !raster::write_png(*shown, path.string(), &error)) {
+    ++frames_failed;
+    std::cerr << "orvane: line " << step.line << ": cannot write frame " << path.string() << ": " << error << '\n';
+  }
+}
+
+int SdlScreen::frames_failed() const { return impl_->frames_failed; }
 
 std::string SdlScreen::renderer_name() const {
   SDL_RendererInfo info;

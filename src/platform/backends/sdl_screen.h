@@ -19,6 +19,7 @@
 #include <string>
 
 #include "platform/backends/backend_screen.h"
+#include "platform/backends/event_script.h"
 
 namespace orvane::platform::backends {
 
@@ -30,6 +31,11 @@ struct SdlOptions {
   // When not empty, the user's input is written there as an event script.
   std::string record_path;
   std::filesystem::path screenshot_directory{"."};
+  // When given, the script plays through SDL's own event queue on the real
+  // clock, by the headless timeline's rules, and its frames are read back
+  // from the window into screenshot_directory; the user's own mouse and
+  // keys are ignored meanwhile, and the run ends with the script.
+  std::optional<EventScript> replay;
 };
 
 // No display could be opened (no X server, no Wayland, no video driver): the
@@ -74,6 +80,8 @@ class SdlScreen final : public BackendScreen {
   void inject(const InputEvent& event);
   // The name of the renderer SDL chose (for reports and benchmarks).
   std::string renderer_name() const;
+  // Frames of a replayed script that could not be written.
+  int frames_failed() const;
 
  private:
   struct Impl;
