@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "support/scoped_env.h"
+#include "scoped_env.h"
 
 extern char** environ;
 
