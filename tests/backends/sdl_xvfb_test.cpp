@@ -201,6 +201,15 @@ TEST(SdlScreenWithoutDisplay, SaysNoDisplayCanBeOpened) {
   }
 }
 
+TEST(SdlScreenWithoutDisplay, NeverFallsBackToAnInvisibleWindow) {
+  orvane::testing::ScopedEnv display("DISPLAY", std::nullopt);
+  orvane::testing::ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+  orvane::testing::ScopedEnv driver("SDL_VIDEODRIVER", std::nullopt);
+  SdlOptions options;
+  options.size = kSize;
+  EXPECT_THROW(SdlScreen screen(options), DisplayUnavailable);
+}
+
 }  // namespace
 }  // namespace orvane::platform::backends
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -294,6 +295,14 @@ SdlScreen::SdlScreen(const SdlOptions& options) : impl_(std::make_unique<Impl>()
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw DisplayUnavailable(std::string("no display can be opened: ") + SDL_GetError());
+  // With no display at all SDL falls back to drivers that show nothing;
+  // they serve only when asked for by name (SDL_VIDEODRIVER).
+  std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && !(asked && driver == asked)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw DisplayUnavailable("no display can be opened (no X11 or Wayland display is set)");
+  }
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
   const WindowFlags& f = options.flags;
   if (f.resizable) flags |= SDL_WINDOW_RESIZABLE;
