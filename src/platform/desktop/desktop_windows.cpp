@@ -663,14 +663,16 @@ bool Desktop::show_window(Hwnd hwnd, int command) {
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   }
   if (!(w = find(hwnd))) return was_visible;
+  const bool child = w->is_child();
+  // A top-level window activates while it is shown, before WM_WINDOWPOSCHANGED.
+  const bool activated_on_show = activate && !child && !w->visible();
   if (!was_visible || !w->visible())
     set_window_pos(hwnd, {}, 0, 0, 0, 0,
-                   SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!(w = find(hwnd))) return was_visible;
-  if (activate) {
-    if (w->is_child()) send_message(hwnd, WM_CHILDACTIVATE);
-    else set_active_window(hwnd);
-  }
+                   SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                       (activated_on_show ? 0 : SWP_NOACTIVATE));
+  if (!find(hwnd) || !activate || activated_on_show) return was_visible;
+  if (child) send_message(hwnd, WM_CHILDACTIVATE);
+  else set_active_window(hwnd);
   return was_visible;
 }
 
