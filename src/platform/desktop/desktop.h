@@ -254,7 +254,8 @@ class Desktop {
  private:
   friend class InputRouter;
   friend class MdiClient;
-  friend class NonClient;
+  friend class ModalTracker;
+  friend class ScrollBarTracker;
   friend class SizeMoveTracker;
 
   Window* find(Hwnd h) { return windows_.find(h); }
@@ -308,6 +309,8 @@ class Desktop {
   Hwnd host_frame_;
   std::unordered_map<Hwnd, MenuBarHook*> menu_bars_;
   std::unordered_map<Hwnd, MdiClientState> mdi_clients_;
+
+  std::uint64_t geometry_epoch_ = 1;  // moves on with every change of what covers what
 
   MessageQueue queue_;
   TimerList timers_;

@@ -47,6 +47,11 @@ class Window {
   bool caption_active = false;   // the caption shows the active colours
   bool created = false;          // WM_NCCREATE has been answered
 
+  // The visible region, cached until the desktop's geometry changes.
+  mutable std::uint64_t visible_epoch = 0;
+  mutable raster::Region visible_whole;
+  mutable raster::Region visible_client;
+
   ScrollBar horizontal{false};
   ScrollBar vertical{true};
 
