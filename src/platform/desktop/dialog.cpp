@@ -104,7 +104,11 @@ LResult Dialogs::dialog_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t mes
   if (it != running_.end() && it->second.procedure) {
     // The procedure may end the dialog or run another; copy it first.
     DialogProc procedure = it->second.procedure;
-    if (procedure(desktop, hwnd, message, wparam, lparam)) return 1;
+    const bool handled = procedure(desktop, hwnd, message, wparam, lparam);
+    // For WM_INITDIALOG the answer itself matters: true gives the focus to
+    // the control offered, false means the procedure placed it.
+    if (message == WM_INITDIALOG) return handled ? 1 : 0;
+    if (handled) return 1;
     it = running_.find(hwnd);
   }
   if (it == running_.end()) return desktop.def_window_proc(hwnd, message, wparam, lparam);
@@ -122,6 +126,8 @@ LResult Dialogs::dialog_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t mes
       }
       return 0;
     }
+    case WM_INITDIALOG:
+      return 1;  // the focus goes to the control in wparam
     case WM_CLOSE:
       end_dialog(hwnd, it->second.close_result);
       return 0;
@@ -246,8 +252,9 @@ int Dialogs::dialog_box(const DialogTemplate& dialog, Hwnd owner, DialogProc pro
   if (owner_was_enabled) desktop_.enable_window(owner, false);
   stack_.push_back(hwnd);
 
-  const Hwnd default_control = default_button(hwnd);
-  const Hwnd initial_focus = default_control ? default_control : first_stop;
+  // As in Win32, WM_INITDIALOG offers the first tab stop; a procedure that
+  // sets the focus itself answers false.
+  const Hwnd initial_focus = first_stop;
   const LResult set_focus =
       desktop_.send_message(hwnd, WM_INITDIALOG, static_cast<WParam>(initial_focus.value), init);
   auto it = running_.find(hwnd);
@@ -326,7 +333,18 @@ int Dialogs::alert(Hwnd owner, const AlertSpec& spec) {
                                {x, button_top, x + kButtonWidth, button_top + kButtonHeight}, style});
     x += kButtonWidth + kButtonGap;
   }
-  return dialog_box(dialog, owner);
+  // The default button starts with the focus, whatever its place.
+  const int default_id = spec.default_button >= 0 && spec.default_button < buttons
+                             ? spec.buttons[static_cast<std::size_t>(spec.default_button)].id
+                             : 0;
+  DialogProc focus_default = [this, default_id](Desktop& d, Hwnd dlg, std::uint32_t message, WParam, LParam) {
+    if (message != WM_INITDIALOG) return false;
+    const Hwnd button = default_id ? dialog_item(dlg, default_id) : Hwnd{};
+    if (!button) return true;
+    d.set_focus(button);
+    return false;
+  };
+  return dialog_box(dialog, owner, std::move(focus_default));
 }
 
 int Dialogs::message_box(Hwnd owner, std::string_view text, std::string_view caption, std::uint32_t type) {
