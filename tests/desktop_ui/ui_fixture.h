@@ -180,6 +180,28 @@ class UiTest : public ::testing::Test {
     }
   }
 
+  // Dispatches what is waiting, paint included, without waiting for input.
+  void settle() {
+    Message m;
+    for (int guard = 0; guard < 10000 && desktop.peek_message(m, {}, 0, 0, PM_REMOVE); ++guard) {
+      if (m.message == WM_QUIT) break;
+      desktop.translate_message(m);
+      desktop.dispatch_message(m);
+    }
+  }
+
+  Hwnd child(IntRect r, std::string cls = "TestFrame") {
+    CreateParams p;
+    p.class_name = std::move(cls);
+    p.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    p.x = r.left;
+    p.y = r.top;
+    p.width = r.width();
+    p.height = r.height();
+    p.parent = frame;
+    return desktop.create_window(p);
+  }
+
   std::vector<Logged> logged(Hwnd h, std::uint32_t message) const {
     std::vector<Logged> out;
     for (const auto& l : log)
