@@ -255,6 +255,52 @@ TEST_F(MenuTest, PopupsStayOnTheScreen) {
   EXPECT_EQ(ui.menus.track_popup_menu(edit, TPM_RETURNCMD, corner, frame), kCopy);
 }
 
+TEST_F(MenuTest, AMenuCommandCanRunAModalAlert) {
+  int answer = 0;
+  hook = [&](Desktop&, Hwnd h, std::uint32_t m, WParam w, LParam) -> std::optional<LResult> {
+    if (h == frame && m == WM_COMMAND && low_word(w) == kHelp) {
+      answer = ui.dialogs.message_box(frame, "Orvane", "About", MB_OKCANCEL);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  screen.click(centre(bar_item(2)));
+  screen.key(VK_RETURN);
+  run();
+  EXPECT_EQ(answer, IDOK);
+}
+
+TEST_F(MenuTest, HandlersThatDestroyMenusOrTheOwnerEndTrackingCleanly) {
+  // The pop-up about to open is destroyed by its own notification.
+  hook = [&](Desktop&, Hwnd, std::uint32_t m, WParam w, LParam) -> std::optional<LResult> {
+    if (m == WM_INITMENUPOPUP && w == file.value) ui.menus.destroy_menu(file);
+    // Moving to Edit takes the bar away from the frame altogether.
+    if (m == WM_INITMENUPOPUP && w == edit.value) ui.menus.set_menu(frame, {});
+    return std::nullopt;
+  };
+  screen.click(centre(bar_item(0)));
+  screen.click(centre(bar_item(1)));
+  screen.key(VK_DOWN);
+  screen.key(VK_RETURN);
+  screen.key(VK_ESCAPE);
+  run();
+  EXPECT_FALSE(ui.menus.is_menu(file));
+  EXPECT_FALSE(ui.menus.tracking());
+}
+
+TEST_F(MenuTest, TheOwnerDestroyedWhileAMenuIsOpen) {
+  hook = [&](Desktop& d, Hwnd h, std::uint32_t m, WParam, LParam) -> std::optional<LResult> {
+    if (h == frame && m == WM_INITMENUPOPUP) d.destroy_window(frame);
+    return std::nullopt;
+  };
+  screen.click(centre(bar_item(0)));
+  screen.click({300, 300});
+  run();
+  EXPECT_FALSE(desktop.is_window(frame));
+  EXPECT_FALSE(ui.menus.tracking());
+  EXPECT_EQ(ui.menus.track_popup_menu(edit, TPM_RETURNCMD, {10, 10}, frame), 0);
+}
+
 TEST(MenuCalls, BuildCheckEnableAndRemove) {
   platform::VirtualClock clock;
   FakeScreen screen(clock, {320, 200});

@@ -302,11 +302,16 @@ void MenuTracker::select_bar(int index, bool open, bool select_first) {
 
 void MenuTracker::select_in_level(int level, int index, bool open_sub, bool select_first) {
   if (level < 0 || level >= static_cast<int>(levels_.size())) return;
-  const MenuItem* item = item_at(level, index);
-  if (item && item->separator()) {
-    item = nullptr;
+  // A copy: the notifications below may change the menu.
+  MenuItem copy;
+  const MenuItem* found = item_at(level, index);
+  const auto laid_out = levels_[static_cast<std::size_t>(level)].layout.items.size();
+  if (found && !found->separator() && index < static_cast<int>(laid_out)) {
+    copy = *found;
+  } else {
     index = -1;
   }
+  const MenuItem* item = index >= 0 ? &copy : nullptr;
   // A sub-menu already open from this very item stays open.
   const bool keeps_child = item && item->popup() && level + 1 < static_cast<int>(levels_.size()) &&
                            levels_[static_cast<std::size_t>(level) + 1].menu == item->sub_menu;
