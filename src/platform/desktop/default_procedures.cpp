@@ -136,7 +136,9 @@ LResult Desktop::def_window_proc(Hwnd hwnd, std::uint32_t message, WParam wparam
       return 0;
     }
     case WM_NCLBUTTONDBLCLK:
-      if (static_cast<int>(wparam) == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
+      // A double click maximises by the caption; elsewhere it is a second press.
+      if (static_cast<int>(wparam) != HTCAPTION) return def_window_proc(hwnd, WM_NCLBUTTONDOWN, wparam, lparam);
+      if (w->style & WS_MAXIMIZEBOX)
         send_message(hwnd, WM_SYSCOMMAND, w->maximised() ? SC_RESTORE : SC_MAXIMIZE, lparam);
       return 0;
     case WM_SYSCOMMAND:

@@ -180,6 +180,9 @@ class Desktop {
   bool translate_message(const Message& message);
   LResult dispatch_message(const Message& message);
   // Turns waiting host input into messages (done by peek and get too).
+  // Like Win32, input is routed when it is reached, one event at a time:
+  // capture, focus and activation are those in force when the previous
+  // input message has been taken.
   void pump_input();
   // Shows what was drawn since the last present.
   void present();
@@ -229,6 +232,8 @@ class Desktop {
   // GetKeyState: bit 0x80 while down, bit 1 toggled (Caps Lock).
   std::uint8_t key_state(std::uint8_t virtual_key) const { return key_state_[virtual_key]; }
   bool key_down(std::uint8_t virtual_key) const { return (key_state_[virtual_key] & 0x80) != 0; }
+  // The left button held and no release of it waiting (the pump's "still down").
+  bool button_still_down() const;
 
   // --- Scroll bars -----------------------------------------------------------
   int set_scroll_info(Hwnd hwnd, int bar, const ScrollInfo& info, bool redraw = true);
@@ -316,6 +321,8 @@ class Desktop {
   TimerList timers_;
   std::uint64_t message_time_ = 0;
   bool input_ended_ = false;
+  std::optional<platform::InputEvent> lookahead_;  // polled but not yet routed
+  std::optional<platform::InputEvent> next_raw_event();
 
   Hwnd capture_;
   Hwnd focus_;

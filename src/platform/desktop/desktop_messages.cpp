@@ -2,6 +2,7 @@
 // messages, then WM_QUIT, then WM_PAINT, then WM_TIMER), waiting when idle,
 // translation of keys into characters, timers; focus, capture, activation.
 #include <algorithm>
+#include <utility>
 
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/input_router.h"
@@ -39,9 +40,41 @@ void Desktop::post_quit_message(int code) { queue_.post_quit(code); }
 
 // --- Taking messages ------------------------------------------------------------------
 
+std::optional<platform::InputEvent> Desktop::next_raw_event() {
+  if (lookahead_) return std::exchange(lookahead_, std::nullopt);
+  return screen_.poll_input();
+}
+
 void Desktop::pump_input() {
+  using Kind = platform::InputEvent::Kind;
   InputRouter router(*this);
-  while (auto event = screen_.poll_input()) router.route(*event);
+  while (!queue_.has_input()) {
+    auto event = next_raw_event();
+    if (!event) return;
+    if (event->kind == Kind::mouse_move) {
+      // Moves that follow each other become one.
+      while (auto next = next_raw_event()) {
+        if (next->kind != Kind::mouse_move) {
+          lookahead_ = std::move(next);
+          break;
+        }
+        event = std::move(next);
+      }
+    }
+    router.route(*event);
+    if (event->kind == Kind::key_down) {
+      // The text a key typed travels with it.
+      if (auto next = next_raw_event()) {
+        if (next->kind == Kind::text) router.route(*next);
+        else lookahead_ = std::move(next);
+      }
+    }
+  }
+}
+
+bool Desktop::button_still_down() const {
+  if (!key_down(VK_LBUTTON)) return false;
+  return !queue_.any([](const Message& m) { return m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP; });
 }
 
 bool Desktop::take_message(Message& out, const MessageFilter& filter, bool remove) {

@@ -7,8 +7,6 @@
 namespace orvane::desktop {
 
 namespace {
-// MDIS_ALLCHILDSTYLES: children keep the styles they ask for.
-constexpr std::uint32_t kAllChildStyles = 0x0001;
 constexpr std::uint32_t kDocumentStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU | WS_CAPTION |
                                          WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 }  // namespace
@@ -80,7 +78,7 @@ Hwnd MdiClient::create_child(const MdiCreateStruct& create) {
   MdiClientState* st = state();
   if (!st) return {};
   std::uint32_t style = create.style | WS_CHILD | WS_CLIPSIBLINGS;
-  if (!(desktop_.style(client_) & kAllChildStyles)) style |= kDocumentStyle | WS_VISIBLE;
+  if (!(desktop_.style(client_) & MDIS_ALLCHILDSTYLES)) style |= kDocumentStyle | WS_VISIBLE;
   if (desktop_.is_maximised(st->active)) style |= WS_MAXIMIZE;
   CreateParams params;
   params.ex_style = WS_EX_MDICHILD;

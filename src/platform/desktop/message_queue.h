@@ -49,6 +49,8 @@ class MessageQueue {
   void remove_if(const std::function<bool(const Message&)>& drop);
   bool any(const std::function<bool(const Message&)>& match) const;
   bool empty() const { return entries_.empty(); }
+  // Whether a mouse or keyboard message is waiting.
+  bool has_input() const { return input_count_ > 0; }
   std::size_t size() const { return entries_.size(); }
 
   // WM_QUIT is not queued: a flag with its code, taken when nothing else is left.
@@ -57,7 +59,11 @@ class MessageQueue {
   void clear_quit() { quit_code_.reset(); }
 
  private:
+  void push(Entry e, bool front);
+  void erased(const Message& m);
+
   std::deque<Entry> entries_;
+  std::size_t input_count_ = 0;
   std::optional<int> quit_code_;
 };
 

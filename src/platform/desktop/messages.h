@@ -144,6 +144,9 @@ inline constexpr std::uint32_t WS_EX_TRANSPARENT = 0x00000020;
 inline constexpr std::uint32_t WS_EX_MDICHILD = 0x00000040;
 inline constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
 
+// The MDI client's own style: children keep exactly the styles they ask for.
+inline constexpr std::uint32_t MDIS_ALLCHILDSTYLES = 0x0001;
+
 // --- Class styles (CS_) -------------------------------------------------------
 inline constexpr std::uint32_t CS_VREDRAW = 0x0001;
 inline constexpr std::uint32_t CS_HREDRAW = 0x0002;
