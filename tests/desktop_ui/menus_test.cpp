@@ -86,8 +86,11 @@ TEST_F(MenuTest, ClickOnTheBarThenOnAnItemSendsItsCommand) {
 
 TEST_F(MenuTest, DraggingFromTheBarAndReleasingOnAnItemChooses) {
   screen.press(centre(bar_item(1)));
+  screen.wait(20);
   screen.move(centre(bar_item(0)));  // across to File
+  screen.wait(20);
   screen.move(file_item(4));
+  screen.wait(20);
   screen.release(file_item(4));
   run();
   EXPECT_EQ(commands(), std::vector<int>{kExit});
