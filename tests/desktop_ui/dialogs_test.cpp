@@ -210,6 +210,20 @@ TEST_F(DialogTest, ClosingOrTheEndOfInputAnswersTheCloseResult) {
   EXPECT_EQ(m.message, WM_QUIT);
 }
 
+TEST(OwnerlessAlert, ShowsBeforeAnyWindowExists) {
+  platform::VirtualClock clock;
+  FakeScreen screen(clock, {640, 480});
+  Desktop desktop(screen, clock);
+  DesktopUi ui(desktop);
+  AlertSpec spec;
+  spec.text = "The file C:\\GAMES\\TITLE.RI was not found!";
+  spec.close_result = 0;
+  screen.key(VK_RETURN);
+  EXPECT_EQ(ui.dialogs.alert({}, spec), IDOK);
+  screen.key(VK_ESCAPE);
+  EXPECT_EQ(ui.dialogs.alert({}, spec), 0);
+}
+
 TEST(DialogUnits, AreQuartersAndEighthsOfTheDialogFont) {
   const fonts::Font* font = dialog_font();
   ASSERT_TRUE(font);
