@@ -103,6 +103,23 @@ TEST_F(CaretTest, APaintOverTheCaretIsNotInvertedBack) {
   EXPECT_EQ(at({13, 13}), 0x00ff00u);
 }
 
+TEST_F(CaretTest, StaysShownAcrossItsOwnersPaintAndGoesWithIt) {
+  ui.caret.create(window, 3, 8);
+  ui.caret.set_position({20, 20});
+  ui.caret.show();
+  desktop.invalidate_rect(window, nullptr, true);
+  settle();  // the window erases and paints its client area again
+  EXPECT_TRUE(ui.caret.drawn());
+  EXPECT_EQ(at({20, 20}), kInvertedGrey);
+  EXPECT_EQ(at({23, 20}), kGrey);
+  ui.caret.hide();
+  EXPECT_EQ(at({20, 20}), kGrey);
+  ui.caret.show();
+  EXPECT_TRUE(desktop.destroy_window(window));
+  EXPECT_FALSE(ui.caret.owner());
+  EXPECT_FALSE(ui.caret.visible());
+}
+
 TEST_F(CaretTest, BlinksAtTheBlinkTimeOnTheDesktopClock) {
   ui.caret.set_blink_time(100);
   ui.caret.create(window, 2, 10);

@@ -50,7 +50,29 @@ bool Caret::create(Hwnd owner, int width, int height) {
   owner_ = owner;
   rect_ = {0, 0, width > 0 ? width : 1, height > 0 ? height : (font ? font->metrics().line_height : 13)};
   hide_count_ = 1;
+  watch(owner);
   return true;
+}
+
+void Caret::watch(Hwnd owner) {
+  if (!watched_.insert(owner).second) return;
+  std::weak_ptr<Caret*> caret = self_;
+  auto previous = std::make_shared<WindowProc>();
+  *previous = desktop_.set_window_proc(
+      owner, [caret, previous](Desktop& d, Hwnd h, std::uint32_t m, WParam w, LParam l) -> LResult {
+        Caret* self = caret.expired() ? nullptr : *caret.lock();
+        if (self && m == WM_DESTROY) {
+          self->watched_.erase(h);
+          if (self->owner_ == h) self->destroy();
+        }
+        if (!self || self->owner_ != h) return d.call_window_proc(*previous, h, m, w, l);
+        if (m != WM_PAINT) return d.call_window_proc(*previous, h, m, w, l);
+        const bool shown = self->visible();
+        if (shown) self->draw_off();
+        const LResult result = d.call_window_proc(*previous, h, m, w, l);
+        if (!caret.expired() && shown && self->visible()) self->draw_on();
+        return result;
+      });
 }
 
 bool Caret::destroy() {

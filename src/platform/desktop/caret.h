@@ -3,11 +3,15 @@
 // inverting its rectangle in the framebuffer through a device context of
 // its owner's client area (so it never shows outside what is visible of
 // it). Show and hide nest: a new caret is hidden once; it shows when every
-// hide has been matched by a show.
+// hide has been matched by a show. As in Win32, the caret is taken off while
+// its owner paints (WM_PAINT) and put back after, and it goes with its owner.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/desktop/desktop.h"
 
@@ -53,6 +57,9 @@ class Caret {
   void draw_off();
   void invert();
   void restart_timer();
+  // Chains a procedure in front of the owner's that hides the caret around
+  // its paint and destroys the caret with it (once per window).
+  void watch(Hwnd owner);
 
   Desktop& desktop_;
   Hwnd timer_window_;
@@ -65,6 +72,10 @@ class Caret {
   std::vector<std::uint32_t> drawn_pixels_;
   raster::IntRect drawn_screen_rect_;
   std::uint32_t blink_time_ = 530;
+  std::unordered_set<Hwnd> watched_;
+  // Held by this object alone: the procedures chained in front of owners
+  // see through it whether the caret still exists.
+  std::shared_ptr<Caret*> self_ = std::make_shared<Caret*>(this);
 };
 
 }  // namespace orvane::desktop
