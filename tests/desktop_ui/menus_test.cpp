@@ -196,6 +196,14 @@ TEST_F(MenuTest, ACommandOnTheBarItselfIsChosenByAClick) {
   EXPECT_EQ(commands(), std::vector<int>{kHelp});
 }
 
+TEST_F(MenuTest, AClickOnTheBarBesideItsItemsOpensNothing) {
+  screen.click({600, centre(bar_item(0)).y});
+  screen.type("o");  // reaches the frame: no menu is being tracked
+  run();
+  EXPECT_TRUE(logged(frame, WM_INITMENUPOPUP).empty());
+  ASSERT_FALSE(logged(frame, WM_CHAR).empty());
+}
+
 TEST_F(MenuTest, APressOutsideLeavesTheMenuAndOtherWindowsRepaint) {
   screen.click(centre(bar_item(0)));
   screen.click({600, 400});

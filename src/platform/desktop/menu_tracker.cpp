@@ -165,7 +165,9 @@ void MenuTracker::notify_select(Hmenu menu, int index) {
 void MenuTracker::start_with_bar_press(int bar_item) {
   enter();
   button_down_ = true;
-  if (bar_item >= 0) select_bar(bar_item, true, false);
+  // A press on the bar beside its items opens nothing.
+  if (bar_item < 0) done_ = true;
+  else select_bar(bar_item, true, false);
 }
 
 void MenuTracker::start_with_key(char character) {
