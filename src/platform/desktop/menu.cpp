@@ -9,7 +9,6 @@ namespace orvane::desktop {
 namespace {
 
 constexpr std::string_view kPopupClass = "#32768";
-const std::vector<MenuItem> kNoItems;
 
 }  // namespace
 

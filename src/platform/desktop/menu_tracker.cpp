@@ -165,7 +165,9 @@ void MenuTracker::notify_select(Hmenu menu, int index) {
 void MenuTracker::start_with_bar_press(int bar_item) {
   enter();
   button_down_ = true;
-  if (bar_item >= 0) select_bar(bar_item, true, false);
+  // A press on the bar beside its items opens nothing.
+  if (bar_item < 0) done_ = true;
+  else select_bar(bar_item, true, false);
 }
 
 void MenuTracker::start_with_key(char character) {
@@ -302,11 +304,16 @@ void MenuTracker::select_bar(int index, bool open, bool select_first) {
 
 void MenuTracker::select_in_level(int level, int index, bool open_sub, bool select_first) {
   if (level < 0 || level >= static_cast<int>(levels_.size())) return;
-  const MenuItem* item = item_at(level, index);
-  if (item && item->separator()) {
-    item = nullptr;
+  // A copy: the notifications below may change the menu.
+  MenuItem copy;
+  const MenuItem* found = item_at(level, index);
+  const auto laid_out = levels_[static_cast<std::size_t>(level)].layout.items.size();
+  if (found && !found->separator() && index < static_cast<int>(laid_out)) {
+    copy = *found;
+  } else {
     index = -1;
   }
+  const MenuItem* item = index >= 0 ? &copy : nullptr;
   // A sub-menu already open from this very item stays open.
   const bool keeps_child = item && item->popup() && level + 1 < static_cast<int>(levels_.size()) &&
                            levels_[static_cast<std::size_t>(level) + 1].menu == item->sub_menu;

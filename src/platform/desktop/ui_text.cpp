@@ -88,3 +88,43 @@ void draw_embossed_label(raster::DeviceContext& dc, const fonts::Font& font, ras
 }
 
 }  // namespace orvane::desktop
+
+namespace orvane::desktop {
+
+std::vector<std::string> wrap_text(const fonts::Font& font, std::string_view text, int width) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view paragraph = text.substr(start, end - start);
+    // Break the paragraph into lines that fit.
+    while (true) {
+      if (font.text_width(paragraph) <= width || paragraph.size() <= 1) {
+        lines.emplace_back(paragraph);
+        break;
+      }
+      std::size_t fit = 1;
+      int used = font.advance(static_cast<unsigned char>(paragraph[0]));
+      while (fit < paragraph.size()) {
+        const int w = font.advance(static_cast<unsigned char>(paragraph[fit]));
+        if (used + w > width) break;
+        used += w;
+        ++fit;
+      }
+      std::size_t cut = fit;
+      const std::size_t space = paragraph.substr(0, fit + 1).rfind(' ');
+      if (space != std::string_view::npos && space > 0) cut = space;
+      lines.emplace_back(paragraph.substr(0, cut));
+      paragraph.remove_prefix(cut);
+      while (!paragraph.empty() && paragraph.front() == ' ') paragraph.remove_prefix(1);
+      if (paragraph.empty()) break;
+    }
+    if (end >= text.size()) break;
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+}  // namespace orvane::desktop

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/desktop/hooks.h"
 #include "platform/fonts/font.h"
@@ -48,5 +49,14 @@ void draw_label(raster::DeviceContext& dc, const fonts::Font& font, raster::IntP
 // then in the shadow colour.
 void draw_embossed_label(raster::DeviceContext& dc, const fonts::Font& font, raster::IntPoint top_left,
                          std::string_view text);
+
+}  // namespace orvane::desktop
+
+namespace orvane::desktop {
+
+// Breaks text into lines no wider than `width`: a line feed (or a carriage
+// return, or the pair) ends a line; a line too wide breaks after its last
+// space, or, with no space, where it no longer fits (at least one character).
+std::vector<std::string> wrap_text(const fonts::Font& font, std::string_view text, int width);
 
 }  // namespace orvane::desktop

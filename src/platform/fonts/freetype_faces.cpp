@@ -1,6 +1,7 @@
 #include "platform/fonts/freetype_faces.h"
 
 #include <array>
+#include <cctype>
 #include <stdexcept>
 #include <strings.h>
 
@@ -55,6 +56,17 @@ FaceStore::FaceStore() : handles_(std::make_shared<Handles>()) {
 
 std::optional<FaceLocation> FaceStore::find(std::string_view family, bool bold, bool italic) {
   if (!handles_->config) return std::nullopt;
+  std::string key(family);
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  key += bold ? "|b" : "|r";
+  key += italic ? "i" : "";
+  if (auto it = found_.find(key); it != found_.end()) return it->second;
+  std::optional<FaceLocation> answer = match(family, bold, italic);
+  found_.emplace(std::move(key), answer);
+  return answer;
+}
+
+std::optional<FaceLocation> FaceStore::match(std::string_view family, bool bold, bool italic) {
   std::string name(family);
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, fc_text(name));

@@ -57,9 +57,13 @@ class FaceStore {
 
  private:
   FaceStore();
+  std::optional<FaceLocation> match(std::string_view family, bool bold, bool italic);
   struct Handles;
   std::shared_ptr<Handles> handles_;
   std::map<std::pair<std::string, int>, std::shared_ptr<LoadedFace>> faces_;
+  // Answers of find, by lower-cased family and style: fontconfig's matching
+  // is slow and its answer does not change during a run.
+  std::map<std::string, std::optional<FaceLocation>> found_;
 };
 
 // The Unicode character of a Windows-1252 byte; the five bytes the code
