@@ -1,7 +1,7 @@
 // `orvane desktop-demo`: a frame with a menu bar and three MDI children (a
 // scrolling grid, a sketch pad that draws under the mouse and shows what is
-// typed, a key log), and a modal alert on Help > About, built on the
-// desktop layer alone. It is what tests drive end to end until titles play.
+// typed, a key log), and a modal alert on Help > About (and File > About),
+// built on the desktop layer alone. It is what tests drive end to end until titles play.
 #include <cstdio>
 #include <deque>
 #include <iostream>
@@ -16,6 +16,7 @@
 #include "platform/backends/sdl_screen.h"
 #include "platform/console.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/dialog.h"
 #include "platform/desktop/menu.h"
 #include "platform/desktop/ui_look.h"
 #include "platform/desktop/ui_text.h"
@@ -47,11 +48,6 @@ void draw_text(DeviceContext& dc, IntPoint at, std::string_view text, Color colo
   if (const fonts::Font* font = dialog_font()) font->draw(dc, at, text, fonts::TextPaint::solid(color));
 }
 
-int text_width(std::string_view text) {
-  const fonts::Font* font = dialog_font();
-  return font ? font->text_width(text) : 0;
-}
-
 int line_height() {
   const fonts::Font* font = dialog_font();
   return font ? font->metrics().line_height : 13;
@@ -61,6 +57,7 @@ int line_height() {
 struct Demo {
   Desktop& desktop;
   Menus& menus;
+  Dialogs& dialogs;
   Hwnd frame;
   Hwnd client;
   Hmenu view_menu;
@@ -279,135 +276,19 @@ LResult keys_procedure(Demo& demo, Desktop& d, Hwnd hwnd, std::uint32_t message,
   return d.def_mdi_child_proc(hwnd, message, wparam, lparam);
 }
 
-// --- The modal alert -----------------------------------------------------------
-
-constexpr int kOkButton = IDOK;
-
-struct ButtonState {
-  bool pressed = false;
-};
-
-LResult button_procedure(Desktop& d, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
-  auto* state = pointer_of<ButtonState>(d.user_data(hwnd));
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      d.set_capture(hwnd);
-      if (state) state->pressed = true;
-      d.invalidate_rect(hwnd, nullptr, false);
-      return 0;
-    case WM_LBUTTONUP:
-      if (d.capture() != hwnd) return 0;
-      d.release_capture();
-      if (state) state->pressed = false;
-      d.invalidate_rect(hwnd, nullptr, false);
-      if (d.client_rect(hwnd).contains(point_of(lparam)))
-        d.post_message(d.parent(hwnd), WM_COMMAND, make_wparam(d.id(hwnd), 0), static_cast<LParam>(hwnd.value));
-      return 0;
-    case WM_PAINT: {
-      PaintScope scope(d, hwnd);
-      IntRect r = d.client_rect(hwnd);
-      look::fill(scope.dc(), r, look::face);
-      scope.dc().frame_rect(r, raster::Brush::solid(look::dark));
-      IntRect inner = r.inflated(-1, -1);
-      if (state && state->pressed) look::bevel(scope.dc(), inner, look::shadow, look::face);
-      else look::raised_edge(scope.dc(), inner);
-      std::string text = d.window_text(hwnd);
-      int offset = state && state->pressed ? 1 : 0;
-      draw_text(scope.dc(), {(r.width() - text_width(text)) / 2 + offset, (r.height() - line_height()) / 2 + offset},
-                text);
-      return 0;
-    }
-    default:
-      return d.def_window_proc(hwnd, message, wparam, lparam);
-  }
-}
-
-LResult alert_procedure(Desktop& d, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
-  switch (message) {
-    case WM_COMMAND:
-      if (low_word(wparam) == kOkButton) d.destroy_window(hwnd);
-      return 0;
-    case WM_KEYDOWN:
-      if (wparam == VK_RETURN || wparam == VK_ESCAPE || wparam == VK_SPACE) d.destroy_window(hwnd);
-      return 0;
-    case WM_PAINT: {
-      PaintScope scope(d, hwnd);
-      auto* lines = pointer_of<std::vector<std::string>>(d.user_data(hwnd));
-      int y = 14;
-      if (lines)
-        for (const std::string& line : *lines) {
-          draw_text(scope.dc(), {16, y}, line);
-          y += line_height();
-        }
-      return 0;
-    }
-    default:
-      return d.def_window_proc(hwnd, message, wparam, lparam);
-  }
-}
-
-// Shows the alert and runs its modal loop: the frame is disabled meanwhile,
-// and everything else keeps painting.
-void run_alert(Demo& demo, std::string_view title, std::vector<std::string> lines) {
-  Desktop& d = demo.desktop;
-  constexpr int kWidth = 280, kHeight = 130;
-  IntRect fb = d.framebuffer().bounds();
-  CreateParams params;
-  params.class_name = "OrvaneDemoAlert";
-  params.text = std::string(title);
-  params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  params.ex_style = WS_EX_DLGMODALFRAME;
-  params.x = (fb.width() - kWidth) / 2;
-  params.y = (fb.height() - kHeight) / 2;
-  params.width = kWidth;
-  params.height = kHeight;
-  params.parent = demo.frame;
-  Hwnd alert = d.create_window(params);
-  if (!alert) return;
-  d.set_user_data(alert, lparam_of_pointer(&lines));
-  ButtonState ok_state;
-  IntRect client = d.client_rect(alert);
-  CreateParams button;
-  button.class_name = "OrvaneDemoButton";
-  button.text = "OK";
-  button.style = WS_CHILD | WS_VISIBLE;
-  button.width = 75;
-  button.height = 23;
-  button.x = (client.width() - button.width) / 2;
-  button.y = client.height() - button.height - 10;
-  button.parent = alert;
-  button.id = kOkButton;
-  Hwnd ok = d.create_window(button);
-  d.set_user_data(ok, lparam_of_pointer(&ok_state));
-
-  d.enable_window(demo.frame, false);
-  d.show_window(alert, SW_SHOW);
-  d.set_active_window(alert);
-  d.set_focus(alert);
-  Message m;
-  while (d.is_window(alert)) {
-    if (!d.get_message(m)) {
-      d.post_quit_message(static_cast<int>(m.wparam));  // for the outer loop
-      if (d.is_window(alert)) d.destroy_window(alert);
-      break;
-    }
-    d.translate_message(m);
-    d.dispatch_message(m);
-  }
-  d.enable_window(demo.frame, true);
-  d.set_active_window(demo.frame);
-}
-
 // --- The frame -------------------------------------------------------------------
 
 LResult frame_procedure(Demo& demo, Desktop& d, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
   switch (message) {
     case WM_COMMAND:
       switch (low_word(wparam)) {
-        case kAbout:
-          run_alert(demo, "About",
-                    {"Orvane Desktop Demo", "Windows, menus, scroll bars and", "a modal alert, drawn by Orvane."});
+        case kAbout: {
+          AlertSpec about;
+          about.caption = "About";
+          about.text = "Orvane Desktop Demo\nWindows, menus, scroll bars and\na modal alert, drawn by Orvane.";
+          demo.dialogs.alert(hwnd, about);
           return 0;
+        }
         case kExit:
           d.post_message(hwnd, WM_CLOSE);
           return 0;
@@ -469,7 +350,8 @@ int run_demo(Desktop& d) {
   FontTextPainter painter;
   d.set_text_painter(&painter);
   Menus menus(d);
-  Demo demo{d, menus, {}, {}, {}, true, {}, {}, {}, {}, {}, {}, {}};
+  Dialogs dialogs(d);
+  Demo demo{d, menus, dialogs, {}, {}, {}, true, {}, {}, {}, {}, {}, {}, {}};
 
   auto with_demo = [&demo](LResult (*procedure)(Demo&, Desktop&, Hwnd, std::uint32_t, WParam, LParam)) {
     return [&demo, procedure](Desktop& desk, Hwnd h, std::uint32_t m, WParam w, LParam l) {
@@ -480,8 +362,6 @@ int run_demo(Desktop& d) {
   d.register_class({"OrvaneDemoGrid", CS_HREDRAW | CS_VREDRAW, with_demo(grid_procedure), look::window});
   d.register_class({"OrvaneDemoSketch", CS_DBLCLKS, with_demo(sketch_procedure), look::window});
   d.register_class({"OrvaneDemoKeys", 0, with_demo(keys_procedure), look::window});
-  d.register_class({"OrvaneDemoAlert", 0, alert_procedure, look::face});
-  d.register_class({"OrvaneDemoButton", 0, button_procedure, look::face});
 
   IntRect fb = d.framebuffer().bounds();
   CreateParams frame;

@@ -550,6 +550,19 @@ Hwnd Desktop::window_from_point(IntPoint screen_point) const {
 
 // --- Position, size, z-order --------------------------------------------------------
 
+namespace {
+// The screen area a window shows, with what its visible children show in it
+// (a window that clips its children leaves them out of its own region, but
+// moving or hiding it uncovers theirs too).
+raster::Region shown_area(const Desktop& desktop, Hwnd hwnd) {
+  raster::Region area = desktop.visible_region(hwnd, false);
+  if (desktop.style(hwnd) & WS_CLIPCHILDREN)
+    for (Hwnd child : desktop.children(hwnd))
+      if (desktop.is_visible(child)) area.unite(shown_area(desktop, child));
+  return area;
+}
+}  // namespace
+
 bool Desktop::set_window_pos(Hwnd hwnd, Hwnd insert_after, int x, int y, int width, int height,
                              std::uint32_t flags) {
   Window* w = find(hwnd);
@@ -562,7 +575,7 @@ bool Desktop::set_window_pos(Hwnd hwnd, Hwnd insert_after, int x, int y, int wid
     send_message(hwnd, WM_WINDOWPOSCHANGING, 0, lparam_of_pointer(&pos));
     if (!(w = find(hwnd))) return false;
   }
-  const Region old_visible = w->visible() ? visible_region(hwnd, false) : Region();
+  const Region old_visible = w->visible() ? shown_area(*this, hwnd) : Region();
   const IntRect new_rect{pos.x, pos.y, pos.x + std::max(0, pos.width), pos.y + std::max(0, pos.height)};
   const bool moved = new_rect.top_left() != w->rect.top_left();
   const bool sized = new_rect.size() != w->rect.size();
@@ -586,7 +599,7 @@ bool Desktop::set_window_pos(Hwnd hwnd, Hwnd insert_after, int x, int y, int wid
   }
   const bool now_visible = w->visible();
   if (!(pos.flags & SWP_NOREDRAW)) {
-    const Region new_visible = now_visible ? visible_region(hwnd, false) : Region();
+    const Region new_visible = now_visible ? shown_area(*this, hwnd) : Region();
     // What the window no longer covers shows what lies beneath it.
     expose(old_visible.subtracted(new_visible), hwnd);
     if (moved || sized || (pos.flags & SWP_FRAMECHANGED) || (now_visible && !was_visible)) {
