@@ -179,6 +179,31 @@ TEST_F(SdlUnderXvfb, TheRecordingOfASessionReplaysHeadlessToTheSameFrames) {
   EXPECT_EQ(differing_pixels(scene.framebuffer(), shown.back()), 0);
 }
 
+TEST_F(SdlUnderXvfb, AFramebufferOfAnotherSizeIsShownWhole) {
+  SdlOptions options;
+  options.size = kSize;
+  SdlScreen screen(options);
+  EXPECT_FALSE(screen.read_back()) << "nothing was presented yet";
+  // Until the window catches up with a new size, the desktop's framebuffer
+  // is shown whole, centred; only the rectangle it says is dirty changed,
+  // but a new texture takes it all.
+  raster::Surface framebuffer(120, 90, raster::PixelFormat::rgb32);
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 120; ++x) framebuffer.set_pixel(x, y, static_cast<std::uint32_t>(x * 1000 + y));
+  raster::IntRect small{0, 0, 1, 1};
+  screen.present(framebuffer, std::span<const raster::IntRect>(&small, 1));
+  auto shown = screen.read_back();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(differing_pixels(*shown, framebuffer), 0);
+  // Dirty rectangles reaching past the framebuffer are cut to it.
+  framebuffer.set_pixel(119, 89, 0x123456);
+  raster::IntRect past{100, 50, 400, 300};
+  screen.present(framebuffer, std::span<const raster::IntRect>(&past, 1));
+  shown = screen.read_back();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->pixel(119, 89), 0x123456u);
+}
+
 TEST_F(SdlUnderXvfb, ClipboardTextCrossesAsWindows1252WithCarriageReturns) {
   SdlOptions options;
   options.size = kSize;
