@@ -155,5 +155,27 @@ TEST_F(MdiTest, HiddenChildrenWaitToBeShownBeforeActivating) {
   EXPECT_EQ(active(), hidden);
 }
 
+TEST_F(MdiTest, ControlF6AndControlF4WorkTheChildrenThroughTheSystemAccelerators) {
+  const Hwnd a = mdi_create("A", {10, 10, 210, 160});
+  const Hwnd b = mdi_create("B", {50, 50, 250, 200});
+  run_until_idle();
+  auto pump = [&] {
+    Message m;
+    while (desktop.peek_message(m, {}, 0, 0, PM_REMOVE)) {
+      if (desktop.translate_mdi_sys_accel(client, m)) continue;
+      desktop.translate_message(m);
+      desktop.dispatch_message(m);
+    }
+  };
+  screen.key(Kind::key_down, VK_F6, {false, true, false});
+  screen.key(Kind::key_up, VK_F6, {false, true, false});
+  pump();
+  EXPECT_EQ(active(), a);
+  screen.key(Kind::key_down, VK_F4, {false, true, false});
+  pump();
+  EXPECT_FALSE(desktop.is_window(a));
+  EXPECT_EQ(active(), b);
+}
+
 }  // namespace
 }  // namespace orvane::desktop::testing

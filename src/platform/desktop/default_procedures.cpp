@@ -154,7 +154,7 @@ LResult Desktop::def_window_proc(Hwnd hwnd, std::uint32_t message, WParam wparam
         default: return 0;
       }
     case WM_SYSKEYDOWN:
-      if (wparam == VK_F1 + 3 && key_down(VK_MENU)) {  // Alt+F4 closes the top-level window
+      if (wparam == VK_F4 && key_down(VK_MENU)) {  // Alt+F4 closes the top-level window
         const Hwnd top = top_level(hwnd);
         if (top) post_message(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
@@ -215,6 +215,24 @@ LResult Desktop::def_mdi_child_proc(Hwnd hwnd, std::uint32_t message, WParam wpa
       return def_window_proc(hwnd, message, wparam, lparam);
     default:
       return def_window_proc(hwnd, message, wparam, lparam);
+  }
+}
+
+bool Desktop::translate_mdi_sys_accel(Hwnd mdi_client, const Message& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  const MdiClientState* st = mdi_client_state(mdi_client);
+  if (!st || !is_window(st->active) || !key_down(VK_CONTROL) || key_down(VK_MENU)) return false;
+  const Hwnd active = st->active;
+  switch (message.wparam) {
+    case VK_F4:
+      post_message(active, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return true;
+    case VK_F6:
+    case VK_TAB:
+      post_message(active, WM_SYSCOMMAND, SC_NEXTWINDOW, 0);
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -219,6 +219,9 @@ class Desktop {
                                const raster::IntRect* clip, std::uint32_t flags);
   // Marks screen pixels as drawn, for the next present.
   void mark_dirty(const raster::IntRect& screen_rect);
+  // Recomputes and redraws a window's non-client area (DrawMenuBar, and
+  // after a menu bar's height changed).
+  void redraw_frame(Hwnd hwnd);
 
   // --- Input state ---------------------------------------------------------
   Hwnd set_capture(Hwnd hwnd);
@@ -248,6 +251,9 @@ class Desktop {
   LResult def_frame_proc(Hwnd hwnd, Hwnd mdi_client, std::uint32_t message, WParam wparam,
                          LParam lparam);
   LResult def_mdi_child_proc(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam);
+  // TranslateMDISysAccel: Control+F4 closes the active child, Control+F6
+  // (or Control+Tab) activates the next one. True when the key was taken.
+  bool translate_mdi_sys_accel(Hwnd mdi_client, const Message& message);
   // The MDI client's state (none for other windows).
   const MdiClientState* mdi_client_state(Hwnd client) const;
 
@@ -283,7 +289,7 @@ class Desktop {
   // paint
   void expose(const raster::Region& screen_area, Hwnd except_tree = {});
   void invalidate_tree(Hwnd hwnd, const raster::Region& screen_area, bool erase);
-  std::optional<Hwnd> find_paint_window(Hwnd filter) const;
+  std::optional<Hwnd> find_paint_window(Hwnd filter);
   raster::DeviceContext make_dc(const raster::Region& screen_clip, raster::IntPoint origin);
   void paint_root();
   void draw_frame(Hwnd hwnd);

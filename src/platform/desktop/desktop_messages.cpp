@@ -111,16 +111,15 @@ bool Desktop::take_message(Message& out, const MessageFilter& filter, bool remov
 
 // The first window, parents before children and front before back, that
 // has something to paint. Frames waiting to be drawn are drawn on the way.
-std::optional<Hwnd> Desktop::find_paint_window(Hwnd filter) const {
+std::optional<Hwnd> Desktop::find_paint_window(Hwnd filter) {
   std::vector<Hwnd> stack{root_};
-  auto* self = const_cast<Desktop*>(this);
   while (!stack.empty()) {
     const Hwnd h = stack.back();
     stack.pop_back();
     const Window* w = find(h);
     if (!w || !w->visible() || w->destroying) continue;
     if (w->frame_pending) {
-      self->draw_frame(h);
+      draw_frame(h);
       if (!(w = find(h))) continue;
     }
     if (h != root_ && (!w->update.empty() || w->internal_paint) && (!filter || filter == h)) return h;

@@ -289,6 +289,13 @@ Region Desktop::scroll_window(Hwnd hwnd, int dx, int dy, const IntRect* scroll, 
 
 void Desktop::mark_dirty(const IntRect& screen_rect) { dirty_.unite(Region(screen_rect)); }
 
+void Desktop::redraw_frame(Hwnd hwnd) {
+  if (!find(hwnd)) return;
+  set_window_pos(hwnd, {}, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  if (find(hwnd)) draw_frame(hwnd);
+}
+
 void Desktop::present() {
   dirty_.intersect(framebuffer_.bounds());
   if (dirty_.empty()) return;
