@@ -136,12 +136,14 @@ struct Logged {
 
 class UiTest : public ::testing::Test {
  protected:
+  // First, so that they outlive the desktop: its windows' procedures log
+  // and hook until the desktop and its pieces are gone.
+  std::vector<Logged> log;
+  std::function<std::optional<LResult>(Desktop&, Hwnd, std::uint32_t, WParam, LParam)> hook;
   platform::VirtualClock clock;
   FakeScreen screen{clock, {640, 480}};
   Desktop desktop{screen, clock};
   DesktopUi ui{desktop};
-  std::vector<Logged> log;
-  std::function<std::optional<LResult>(Desktop&, Hwnd, std::uint32_t, WParam, LParam)> hook;
   Hwnd frame;
 
   void SetUp() override {
