@@ -434,7 +434,9 @@ void SdlScreen::set_window_flags(const WindowFlags& flags) {
   SDL_SetWindowBordered(w, flags.borderless ? SDL_FALSE : SDL_TRUE);
   SDL_SetWindowAlwaysOnTop(w, flags.topmost ? SDL_TRUE : SDL_FALSE);
   if (flags.fullscreen != impl_->fullscreen) impl_->toggle_fullscreen();
-  if (flags.maximised) SDL_MaximizeWindow(w);
+  bool maximised = (SDL_GetWindowFlags(w) & SDL_WINDOW_MAXIMIZED) != 0;
+  if (flags.maximised && !maximised) SDL_MaximizeWindow(w);
+  if (!flags.maximised && maximised) SDL_RestoreWindow(w);
 }
 
 void SdlScreen::set_cursor(CursorShape shape) {
