@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,15 @@ std::string title_beside_executable(const char* argv0) {
   if (stem == "orvane") return {};
   fs::path title = self.parent_path() / (stem + ".RI");
   return fs::exists(title) ? title.string() : std::string();
+}
+
+// "WxH" with each side in 64..8192.
+std::optional<orvane::raster::IntSize> parse_screen_size(const std::string& text) {
+  int width = 0, height = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%dx%d%c", &width, &height, &tail) != 2) return std::nullopt;
+  if (width < 64 || width > 8192 || height < 64 || height > 8192) return std::nullopt;
+  return orvane::raster::IntSize{width, height};
 }
 
 int play_title(const std::string& path) {
@@ -71,6 +81,20 @@ int main(int argc, char** argv) {
 
   auto* repl = cli.add_subcommand("repl", "Read, evaluate and print Lisp interactively");
 
+  auto* demo = cli.add_subcommand("desktop-demo", "Show the desktop: a frame, menus, three windows and an alert");
+  app::DesktopDemoOptions demo_options;
+  std::string demo_screen = "1024x768";
+  demo->add_flag("--headless", demo_options.headless, "No window: input from --events, frames to --frames");
+  demo->add_option("--events", demo_options.events,
+                   "The event script to play (with a window: in real time, the user's input ignored)")
+      ->check(CLI::ExistingFile);
+  demo->add_option("--frames", demo_options.frames,
+                   "The directory of the script's frames and of screenshots");
+  demo->add_option("--screen", demo_screen, "The framebuffer's size, WxH (default 1024x768)");
+  demo->add_option("--scale", demo_options.scale, "With a window: every pixel shown N x N")
+      ->check(CLI::Range(1, 8));
+  demo->add_option("--record", demo_options.record, "With a window: write what you do as an event script");
+
   cli.footer(app::tools_help());
   try {
     cli.parse(argc, argv);
@@ -93,6 +117,16 @@ int main(int argc, char** argv) {
     // The start-up memory alert and other failures to build the world.
     std::fprintf(stderr, "orvane: %s\n", e.what());
     return 1;
+  }
+  if (*demo) {
+    auto size = parse_screen_size(demo_screen);
+    if (!size) {
+      std::fprintf(stderr, "orvane desktop-demo: --screen wants WIDTHxHEIGHT (each 64 to 8192), not '%s'\n",
+                   demo_screen.c_str());
+      return 2;
+    }
+    demo_options.screen = *size;
+    return app::desktop_demo_command(demo_options);
   }
   if (*play) return play_title(play_path);
   if (!title.empty()) return play_title(title);

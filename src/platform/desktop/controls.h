@@ -1,0 +1,28 @@
+// The simple controls dialogs are built from, as window classes of the
+// desktop: "Static" (text, SS_LEFT / SS_CENTER / SS_RIGHT, "&" mnemonics
+// unless SS_NOPREFIX), "Button" (push buttons, BS_DEFPUSHBUTTON for the
+// default one; a click sends WM_COMMAND with BN_CLICKED to the parent) and
+// "Edit" (one line of text: typing, Backspace, Delete, Home, End, arrows;
+// EN_CHANGE to the parent). All in the classic look, with the dialog font.
+#pragma once
+
+#include "platform/desktop/desktop.h"
+
+namespace orvane::desktop {
+
+inline constexpr std::string_view kStaticClass = "Static";
+inline constexpr std::string_view kButtonClass = "Button";
+inline constexpr std::string_view kEditClass = "Edit";
+
+// Registers the three classes with the desktop (once; later calls do nothing).
+void register_control_classes(Desktop& desktop);
+
+// Whether the window is a push button, and whether it is the default one.
+bool is_push_button(const Desktop& desktop, Hwnd hwnd);
+bool is_default_button(const Desktop& desktop, Hwnd hwnd);
+bool is_edit_control(const Desktop& desktop, Hwnd hwnd);
+
+// The edit control's caret position (a byte index into its text).
+int edit_caret(const Desktop& desktop, Hwnd edit);
+
+}  // namespace orvane::desktop

@@ -1,0 +1,21 @@
+// A window class: a name, a procedure, class styles and a background.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/desktop/message.h"
+#include "platform/raster/color.h"
+
+namespace orvane::desktop {
+
+struct WindowClass {
+  std::string name;           // compared without regard to ASCII case, as Win32 does
+  std::uint32_t style = 0;    // CS_ bits
+  WindowProc procedure;
+  // What WM_ERASEBKGND paints by default; none: the window erases nothing.
+  std::optional<raster::Color> background;
+};
+
+}  // namespace orvane::desktop
