@@ -27,6 +27,7 @@ class DialogTest : public UiTest {
     };
   }
   IntPoint centre_of(Hwnd control) const { return centre(desktop.window_rect(control)); }
+  static int row_height() { return dialog_font() ? dialog_font()->metrics().line_height : 13; }
 
   AlertSpec ok_quit() const {
     AlertSpec spec;
@@ -191,6 +192,46 @@ TEST_F(DialogTest, TheProcedureSeesCommandsAndEndsTheDialogItself) {
   EXPECT_EQ(ui.dialogs.dialog_box(t, frame, proc), 42);
   EXPECT_EQ(typed, "aZbc!");
   EXPECT_EQ(changes, 5);
+}
+
+TEST_F(DialogTest, AListBoxSelectsByClickAndKeysAndScrolls) {
+  DialogTemplate t;
+  t.size = {200, 140};
+  t.controls = {{ControlKind::list_box, 20, "", {10, 10, 190, 90}, 0},
+                {ControlKind::push_button, IDOK, "OK", {60, 105, 135, 128}, BS_DEFPUSHBUTTON}};
+  std::vector<int> selection_changes;
+  std::string chosen;
+  int top_after_keys = -1;
+  DialogProc proc = [&](Desktop& d, Hwnd dialog, std::uint32_t m, WParam w, LParam) {
+    const Hwnd list = ui.dialogs.dialog_item(dialog, 20);
+    if (m == WM_INITDIALOG) {
+      for (int i = 0; i < 20; ++i) {
+        const std::string item = "Item " + std::to_string(i);
+        d.send_message(list, LB_ADDSTRING, 0, lparam_of_pointer(item.c_str()));
+      }
+      EXPECT_EQ(d.send_message(list, LB_GETCOUNT), 20);
+      EXPECT_EQ(d.send_message(list, LB_GETCURSEL), LB_ERR);
+      const IntRect r = d.window_rect(list);
+      screen.click({r.left + 20, r.top + 2 + 2 * row_height() + row_height() / 2});  // the third row
+      for (int i = 0; i < 8; ++i) screen.key(VK_DOWN);
+      screen.key(VK_RETURN);
+      return true;
+    }
+    if (m == WM_COMMAND && low_word(w) == 20 && high_word(w) == LBN_SELCHANGE)
+      selection_changes.push_back(static_cast<int>(d.send_message(list, LB_GETCURSEL)));
+    if (m == WM_COMMAND && low_word(w) == IDOK) {
+      const auto at = static_cast<WParam>(d.send_message(list, LB_GETCURSEL));
+      d.send_message(list, LB_GETTEXT, at, lparam_of_pointer(&chosen));
+      top_after_keys = static_cast<int>(d.send_message(list, LB_GETTOPINDEX));
+    }
+    return false;
+  };
+  EXPECT_EQ(ui.dialogs.dialog_box(t, frame, proc), IDOK);
+  ASSERT_EQ(selection_changes.size(), 9u);
+  EXPECT_EQ(selection_changes.front(), 2);
+  EXPECT_EQ(selection_changes.back(), 10);
+  EXPECT_EQ(chosen, "Item 10");
+  EXPECT_GT(top_after_keys, 0);  // scrolled to keep the selection in view
 }
 
 TEST_F(DialogTest, ClosingOrTheEndOfInputAnswersTheCloseResult) {

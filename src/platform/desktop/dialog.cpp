@@ -23,6 +23,7 @@ std::string_view class_of(ControlKind kind) {
   switch (kind) {
     case ControlKind::push_button: return kButtonClass;
     case ControlKind::edit: return kEditClass;
+    case ControlKind::list_box: return kListBoxClass;
     default: return kStaticClass;
   }
 }
@@ -31,6 +32,7 @@ std::uint32_t default_style(ControlKind kind) {
   switch (kind) {
     case ControlKind::push_button: return WS_TABSTOP;
     case ControlKind::edit: return WS_TABSTOP | ES_AUTOHSCROLL;
+    case ControlKind::list_box: return WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
     default: return 0;
   }
 }
