@@ -29,12 +29,12 @@ class DialogTest : public UiTest {
   IntPoint centre_of(Hwnd control) const { return centre(desktop.window_rect(control)); }
   static int row_height() { return dialog_font() ? dialog_font()->metrics().line_height : 13; }
 
-  AlertSpec ok_quit() const {
-    AlertSpec spec;
-    spec.text = "Out of Memory";
-    spec.buttons = {{IDOK, "OK"}, {2, "Quit"}};
-    spec.close_result = 0;
-    return spec;
+  Alert ok_quit() const {
+    Alert box;
+    box.text = "Out of Memory";
+    box.buttons = {{IDOK, "OK"}, {2, "Quit"}};
+    box.close_result = 0;
+    return box;
   }
 };
 
@@ -52,15 +52,15 @@ TEST_F(DialogTest, AClickedButtonEndsTheDialogWithItsId) {
 }
 
 TEST_F(DialogTest, EnterChoosesTheDefaultButtonAndEscapeCancels) {
-  AlertSpec spec = ok_quit();
-  spec.default_button = 1;
+  Alert box = ok_quit();
+  box.default_button = 1;
   screen.key(VK_RETURN);
-  EXPECT_EQ(ui.dialogs.alert(frame, spec), 2);
+  EXPECT_EQ(ui.dialogs.alert(frame, box), 2);
 
   screen.key(VK_ESCAPE);  // Quit has IDCANCEL's number: Escape is Quit
   EXPECT_EQ(ui.dialogs.alert(frame, ok_quit()), 2);
 
-  AlertSpec only_ok = ok_quit();
+  Alert only_ok = ok_quit();
   only_ok.buttons = {{IDOK, "OK"}};
   screen.key(VK_ESCAPE);  // no Cancel button: the alert's close answer
   EXPECT_EQ(ui.dialogs.alert(frame, only_ok), 0);
@@ -102,14 +102,14 @@ TEST_F(DialogTest, TheOwnerGetsNoInputButKeepsPainting) {
     screen.click({5, 470});  // on the frame, outside the dialog
     screen.click(centre_of(ui.dialogs.dialog_item(dialog, IDOK)));
   };
-  AlertSpec spec;
-  spec.text = "The file C:\\TITLE.RI was not found!";
+  Alert box;
+  box.text = "The file C:\\TITLE.RI was not found!";
   log.clear();
   const int result = ui.dialogs.dialog_box(
       [&] {
         DialogTemplate t;
         t.size = {220, 70};
-        t.controls = {{ControlKind::static_text, 99, spec.text, {8, 8, 212, 36}, SS_NOPREFIX},
+        t.controls = {{ControlKind::static_text, 99, box.text, {8, 8, 212, 36}, SS_NOPREFIX},
                       {ControlKind::push_button, IDOK, "OK", {72, 40, 147, 63}, BS_DEFPUSHBUTTON}};
         return t;
       }(),
@@ -256,13 +256,13 @@ TEST(OwnerlessAlert, ShowsBeforeAnyWindowExists) {
   FakeScreen screen(clock, {640, 480});
   Desktop desktop(screen, clock);
   DesktopUi ui(desktop);
-  AlertSpec spec;
-  spec.text = "The file C:\\GAMES\\TITLE.RI was not found!";
-  spec.close_result = 0;
+  Alert box;
+  box.text = "The file C:\\GAMES\\TITLE.RI was not found!";
+  box.close_result = 0;
   screen.key(VK_RETURN);
-  EXPECT_EQ(ui.dialogs.alert({}, spec), IDOK);
+  EXPECT_EQ(ui.dialogs.alert({}, box), IDOK);
   screen.key(VK_ESCAPE);
-  EXPECT_EQ(ui.dialogs.alert({}, spec), 0);
+  EXPECT_EQ(ui.dialogs.alert({}, box), 0);
 }
 
 TEST(DialogUnits, AreQuartersAndEighthsOfTheDialogFont) {
