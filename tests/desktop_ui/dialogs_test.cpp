@@ -27,13 +27,14 @@ class DialogTest : public UiTest {
     };
   }
   IntPoint centre_of(Hwnd control) const { return centre(desktop.window_rect(control)); }
+  static int row_height() { return dialog_font() ? dialog_font()->metrics().line_height : 13; }
 
-  AlertSpec ok_quit() const {
-    AlertSpec spec;
-    spec.text = "Out of Memory";
-    spec.buttons = {{IDOK, "OK"}, {2, "Quit"}};
-    spec.close_result = 0;
-    return spec;
+  Alert ok_quit() const {
+    Alert box;
+    box.text = "Out of Memory";
+    box.buttons = {{IDOK, "OK"}, {2, "Quit"}};
+    box.close_result = 0;
+    return box;
   }
 };
 
@@ -51,15 +52,15 @@ TEST_F(DialogTest, AClickedButtonEndsTheDialogWithItsId) {
 }
 
 TEST_F(DialogTest, EnterChoosesTheDefaultButtonAndEscapeCancels) {
-  AlertSpec spec = ok_quit();
-  spec.default_button = 1;
+  Alert box = ok_quit();
+  box.default_button = 1;
   screen.key(VK_RETURN);
-  EXPECT_EQ(ui.dialogs.alert(frame, spec), 2);
+  EXPECT_EQ(ui.dialogs.alert(frame, box), 2);
 
   screen.key(VK_ESCAPE);  // Quit has IDCANCEL's number: Escape is Quit
   EXPECT_EQ(ui.dialogs.alert(frame, ok_quit()), 2);
 
-  AlertSpec only_ok = ok_quit();
+  Alert only_ok = ok_quit();
   only_ok.buttons = {{IDOK, "OK"}};
   screen.key(VK_ESCAPE);  // no Cancel button: the alert's close answer
   EXPECT_EQ(ui.dialogs.alert(frame, only_ok), 0);
@@ -101,14 +102,14 @@ TEST_F(DialogTest, TheOwnerGetsNoInputButKeepsPainting) {
     screen.click({5, 470});  // on the frame, outside the dialog
     screen.click(centre_of(ui.dialogs.dialog_item(dialog, IDOK)));
   };
-  AlertSpec spec;
-  spec.text = "The file C:\\TITLE.RI was not found!";
+  Alert box;
+  box.text = "The file C:\\TITLE.RI was not found!";
   log.clear();
   const int result = ui.dialogs.dialog_box(
       [&] {
         DialogTemplate t;
         t.size = {220, 70};
-        t.controls = {{ControlKind::static_text, 99, spec.text, {8, 8, 212, 36}, SS_NOPREFIX},
+        t.controls = {{ControlKind::static_text, 99, box.text, {8, 8, 212, 36}, SS_NOPREFIX},
                       {ControlKind::push_button, IDOK, "OK", {72, 40, 147, 63}, BS_DEFPUSHBUTTON}};
         return t;
       }(),
@@ -193,6 +194,46 @@ TEST_F(DialogTest, TheProcedureSeesCommandsAndEndsTheDialogItself) {
   EXPECT_EQ(changes, 5);
 }
 
+TEST_F(DialogTest, AListBoxSelectsByClickAndKeysAndScrolls) {
+  DialogTemplate t;
+  t.size = {200, 140};
+  t.controls = {{ControlKind::list_box, 20, "", {10, 10, 190, 90}, 0},
+                {ControlKind::push_button, IDOK, "OK", {60, 105, 135, 128}, BS_DEFPUSHBUTTON}};
+  std::vector<int> selection_changes;
+  std::string chosen;
+  int top_after_keys = -1;
+  DialogProc proc = [&](Desktop& d, Hwnd dialog, std::uint32_t m, WParam w, LParam) {
+    const Hwnd list = ui.dialogs.dialog_item(dialog, 20);
+    if (m == WM_INITDIALOG) {
+      for (int i = 0; i < 20; ++i) {
+        const std::string item = "Item " + std::to_string(i);
+        d.send_message(list, LB_ADDSTRING, 0, lparam_of_pointer(item.c_str()));
+      }
+      EXPECT_EQ(d.send_message(list, LB_GETCOUNT), 20);
+      EXPECT_EQ(d.send_message(list, LB_GETCURSEL), LB_ERR);
+      const IntRect r = d.window_rect(list);
+      screen.click({r.left + 20, r.top + 2 + 2 * row_height() + row_height() / 2});  // the third row
+      for (int i = 0; i < 8; ++i) screen.key(VK_DOWN);
+      screen.key(VK_RETURN);
+      return true;
+    }
+    if (m == WM_COMMAND && low_word(w) == 20 && high_word(w) == LBN_SELCHANGE)
+      selection_changes.push_back(static_cast<int>(d.send_message(list, LB_GETCURSEL)));
+    if (m == WM_COMMAND && low_word(w) == IDOK) {
+      const auto at = static_cast<WParam>(d.send_message(list, LB_GETCURSEL));
+      d.send_message(list, LB_GETTEXT, at, lparam_of_pointer(&chosen));
+      top_after_keys = static_cast<int>(d.send_message(list, LB_GETTOPINDEX));
+    }
+    return false;
+  };
+  EXPECT_EQ(ui.dialogs.dialog_box(t, frame, proc), IDOK);
+  ASSERT_EQ(selection_changes.size(), 9u);
+  EXPECT_EQ(selection_changes.front(), 2);
+  EXPECT_EQ(selection_changes.back(), 10);
+  EXPECT_EQ(chosen, "Item 10");
+  EXPECT_GT(top_after_keys, 0);  // scrolled to keep the selection in view
+}
+
 TEST_F(DialogTest, ClosingOrTheEndOfInputAnswersTheCloseResult) {
   DialogTemplate t;
   t.caption = "Closable";
@@ -215,13 +256,13 @@ TEST(OwnerlessAlert, ShowsBeforeAnyWindowExists) {
   FakeScreen screen(clock, {640, 480});
   Desktop desktop(screen, clock);
   DesktopUi ui(desktop);
-  AlertSpec spec;
-  spec.text = "The file C:\\GAMES\\TITLE.RI was not found!";
-  spec.close_result = 0;
+  Alert box;
+  box.text = "The file C:\\GAMES\\TITLE.RI was not found!";
+  box.close_result = 0;
   screen.key(VK_RETURN);
-  EXPECT_EQ(ui.dialogs.alert({}, spec), IDOK);
+  EXPECT_EQ(ui.dialogs.alert({}, box), IDOK);
   screen.key(VK_ESCAPE);
-  EXPECT_EQ(ui.dialogs.alert({}, spec), 0);
+  EXPECT_EQ(ui.dialogs.alert({}, box), 0);
 }
 
 TEST(DialogUnits, AreQuartersAndEighthsOfTheDialogFont) {

@@ -67,6 +67,21 @@ TEST_F(MenuTest, TheBarTakesTheTopOfTheFrameAndPaints) {
   EXPECT_GT(dark, 5);
 }
 
+TEST_F(MenuTest, DrawMenuBarMakesRoomForItemsThatWrap) {
+  const int one_row = ui.menus.menu_bar_rect(frame).height();
+  for (int i = 0; i < 30; ++i) ui.menus.append_menu(bar, MF_STRING, 500 + i, "&Wide item");
+  ui.menus.draw_menu_bar(frame);
+  settle();
+  const IntRect r = ui.menus.menu_bar_rect(frame);
+  EXPECT_GE(r.height(), 3 * one_row);
+  EXPECT_EQ(desktop.client_to_screen(frame, {0, 0}).y, r.bottom);
+  const std::vector<IntRect> items = ui.menus.menu_bar_item_rects(frame);
+  EXPECT_TRUE(r.contains({items.back().left, items.back().top}));
+  screen.click(centre(items.back()));
+  run();
+  EXPECT_EQ(commands(), std::vector<int>{529});
+}
+
 TEST_F(MenuTest, ClickOnTheBarThenOnAnItemSendsItsCommand) {
   screen.click(centre(bar_item(0)));
   screen.click(file_item(0));

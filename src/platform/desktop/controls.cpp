@@ -292,6 +292,7 @@ void register_control_classes(Desktop& desktop) {
   register_one(desktop, kStaticClass, static_procedure, 0);
   register_one(desktop, kButtonClass, button_procedure, CS_DBLCLKS);
   register_one(desktop, kEditClass, edit_procedure, CS_DBLCLKS);
+  register_list_box_class(desktop);
 }
 
 bool is_push_button(const Desktop& desktop, Hwnd hwnd) {

@@ -3,7 +3,10 @@
 // unless SS_NOPREFIX), "Button" (push buttons, BS_DEFPUSHBUTTON for the
 // default one; a click sends WM_COMMAND with BN_CLICKED to the parent) and
 // "Edit" (one line of text: typing, Backspace, Delete, Home, End, arrows;
-// EN_CHANGE to the parent). All in the classic look, with the dialog font.
+// EN_CHANGE to the parent) and "ListBox" (strings, one selected, LB_
+// messages; LBN_SELCHANGE and LBN_DBLCLK with LBS_NOTIFY; scrolled by the
+// standard scroll bar with WS_VSCROLL). All in the classic look, with the
+// dialog font.
 #pragma once
 
 #include "platform/desktop/desktop.h"
@@ -13,9 +16,11 @@ namespace orvane::desktop {
 inline constexpr std::string_view kStaticClass = "Static";
 inline constexpr std::string_view kButtonClass = "Button";
 inline constexpr std::string_view kEditClass = "Edit";
+inline constexpr std::string_view kListBoxClass = "ListBox";
 
-// Registers the three classes with the desktop (once; later calls do nothing).
+// Registers the four classes with the desktop (once; later calls do nothing).
 void register_control_classes(Desktop& desktop);
+void register_list_box_class(Desktop& desktop);
 
 // Whether the window is a push button, and whether it is the default one.
 bool is_push_button(const Desktop& desktop, Hwnd hwnd);

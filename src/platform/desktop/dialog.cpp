@@ -23,6 +23,7 @@ std::string_view class_of(ControlKind kind) {
   switch (kind) {
     case ControlKind::push_button: return kButtonClass;
     case ControlKind::edit: return kEditClass;
+    case ControlKind::list_box: return kListBoxClass;
     default: return kStaticClass;
   }
 }
@@ -31,6 +32,7 @@ std::uint32_t default_style(ControlKind kind) {
   switch (kind) {
     case ControlKind::push_button: return WS_TABSTOP;
     case ControlKind::edit: return WS_TABSTOP | ES_AUTOHSCROLL;
+    case ControlKind::list_box: return WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
     default: return 0;
   }
 }
@@ -298,7 +300,7 @@ int Dialogs::dialog_box(const DialogTemplate& dialog, Hwnd owner, DialogProc pro
 
 // --- Message boxes ------------------------------------------------------------------
 
-int Dialogs::alert(Hwnd owner, const AlertSpec& spec) {
+int Dialogs::alert(Hwnd owner, const Alert& box) {
   constexpr int kMargin = 12;
   constexpr int kButtonWidth = 75;
   constexpr int kButtonHeight = 23;
@@ -308,34 +310,34 @@ int Dialogs::alert(Hwnd owner, const AlertSpec& spec) {
   const fonts::Font* font = dialog_font();
   int text_width = 0, text_height = 13;
   if (font) {
-    const std::vector<std::string> lines = wrap_text(*font, spec.text, kMaxTextWidth);
+    const std::vector<std::string> lines = wrap_text(*font, box.text, kMaxTextWidth);
     for (const std::string& line : lines) text_width = std::max(text_width, font->text_width(line));
     text_height = static_cast<int>(lines.size()) * font->metrics().line_height;
   }
-  const int buttons = static_cast<int>(spec.buttons.size());
+  const int buttons = static_cast<int>(box.buttons.size());
   const int row = buttons * kButtonWidth + std::max(0, buttons - 1) * kButtonGap;
   const int width = std::max(text_width, row) + 2 * kMargin;
   const int button_top = kMargin + text_height + kMargin;
 
   DialogTemplate dialog;
-  dialog.caption = spec.caption;
+  dialog.caption = box.caption;
   dialog.size = {width, button_top + kButtonHeight + kMargin};
-  dialog.close_result = spec.close_result;
+  dialog.close_result = box.close_result;
   // The text control keeps the id of the start-up alerts' text (99).
-  dialog.controls.push_back({ControlKind::static_text, 99, spec.text,
+  dialog.controls.push_back({ControlKind::static_text, 99, box.text,
                              {kMargin, kMargin, kMargin + std::max(text_width, 1) + 1, kMargin + text_height},
                              SS_NOPREFIX});
   int x = (width - row) / 2;
   for (int i = 0; i < buttons; ++i) {
-    const AlertButton& button = spec.buttons[static_cast<std::size_t>(i)];
-    const std::uint32_t style = i == spec.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    const AlertButton& button = box.buttons[static_cast<std::size_t>(i)];
+    const std::uint32_t style = i == box.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     dialog.controls.push_back({ControlKind::push_button, button.id, button.text,
                                {x, button_top, x + kButtonWidth, button_top + kButtonHeight}, style});
     x += kButtonWidth + kButtonGap;
   }
   // The default button starts with the focus, whatever its place.
-  const int default_id = spec.default_button >= 0 && spec.default_button < buttons
-                             ? spec.buttons[static_cast<std::size_t>(spec.default_button)].id
+  const int default_id = box.default_button >= 0 && box.default_button < buttons
+                             ? box.buttons[static_cast<std::size_t>(box.default_button)].id
                              : 0;
   DialogProc focus_default = [this, default_id](Desktop& d, Hwnd dlg, std::uint32_t message, WParam, LParam) {
     if (message != WM_INITDIALOG) return false;
@@ -348,27 +350,27 @@ int Dialogs::alert(Hwnd owner, const AlertSpec& spec) {
 }
 
 int Dialogs::message_box(Hwnd owner, std::string_view text, std::string_view caption, std::uint32_t type) {
-  AlertSpec spec;
-  spec.text = std::string(text);
-  spec.caption = std::string(caption);
+  Alert box;
+  box.text = std::string(text);
+  box.caption = std::string(caption);
   switch (type & 0xf) {
-    case MB_OKCANCEL: spec.buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
-    case MB_ABORTRETRYIGNORE: spec.buttons = {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}}; break;
-    case MB_YESNOCANCEL: spec.buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}}; break;
-    case MB_YESNO: spec.buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}}; break;
-    case MB_RETRYCANCEL: spec.buttons = {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}}; break;
-    default: spec.buttons = {{IDOK, "OK"}}; break;
+    case MB_OKCANCEL: box.buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
+    case MB_ABORTRETRYIGNORE: box.buttons = {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}}; break;
+    case MB_YESNOCANCEL: box.buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}}; break;
+    case MB_YESNO: box.buttons = {{IDYES, "&Yes"}, {IDNO, "&No"}}; break;
+    case MB_RETRYCANCEL: box.buttons = {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}}; break;
+    default: box.buttons = {{IDOK, "OK"}}; break;
   }
-  spec.default_button = (type & MB_DEFBUTTON3) ? 2 : (type & MB_DEFBUTTON2) ? 1 : 0;
-  spec.default_button = std::min(spec.default_button, static_cast<int>(spec.buttons.size()) - 1);
+  box.default_button = (type & MB_DEFBUTTON3) ? 2 : (type & MB_DEFBUTTON2) ? 1 : 0;
+  box.default_button = std::min(box.default_button, static_cast<int>(box.buttons.size()) - 1);
   // Closing a box that has no Cancel button answers IDOK for an OK box, IDNO
   // for a Yes/No box and IDABORT for Abort/Retry/Ignore (Win32 lets the last
   // two not close at all).
-  const bool has_cancel = std::any_of(spec.buttons.begin(), spec.buttons.end(),
+  const bool has_cancel = std::any_of(box.buttons.begin(), box.buttons.end(),
                                       [](const AlertButton& b) { return b.id == IDCANCEL; });
-  spec.close_result = has_cancel ? IDCANCEL : (type & 0xf) == MB_YESNO ? IDNO
+  box.close_result = has_cancel ? IDCANCEL : (type & 0xf) == MB_YESNO ? IDNO
                                            : (type & 0xf) == MB_ABORTRETRYIGNORE ? IDABORT : IDOK;
-  return alert(owner, spec);
+  return alert(owner, box);
 }
 
 }  // namespace orvane::desktop

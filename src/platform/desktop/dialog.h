@@ -20,7 +20,7 @@
 
 namespace orvane::desktop {
 
-enum class ControlKind { static_text, push_button, edit };
+enum class ControlKind { static_text, push_button, edit, list_box };
 
 struct DialogControl {
   ControlKind kind = ControlKind::static_text;
@@ -54,7 +54,7 @@ struct AlertButton {
 
 // A message box: the text (line feeds break lines, long lines wrap), an
 // optional caption, the buttons left to right, which one is the default.
-struct AlertSpec {
+struct Alert {
   std::string text;
   std::string caption;
   std::vector<AlertButton> buttons{{IDOK, "OK"}};
@@ -81,7 +81,7 @@ class Dialogs {
   // The dialog currently running innermost; none when no dialog runs.
   Hwnd active_dialog() const { return stack_.empty() ? Hwnd{} : stack_.back(); }
 
-  int alert(Hwnd owner, const AlertSpec& spec);
+  int alert(Hwnd owner, const Alert& box);
   // MessageBox with MB_OK ... MB_RETRYCANCEL and MB_DEFBUTTON2 / 3.
   int message_box(Hwnd owner, std::string_view text, std::string_view caption, std::uint32_t type);
 

@@ -250,10 +250,8 @@ Hmenu Menus::get_menu(Hwnd frame) const {
 void Menus::draw_menu_bar(Hwnd frame) {
   auto it = bars_.find(frame);
   if (it == bars_.end() || !desktop_.is_window(frame)) return;
-  // The bar's height may have changed with its items: SetMenu again
-  // recomputes the frame's client area, then the bar is repainted.
-  desktop_.set_menu_bar(frame, it->second.get());
-  it->second->repaint();
+  // The bar's height may have changed with its items.
+  desktop_.redraw_frame(frame);
 }
 
 void Menus::retire_bar(Hwnd frame) {

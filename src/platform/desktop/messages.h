@@ -417,6 +417,22 @@ inline constexpr std::uint32_t MB_RETRYCANCEL = 0x0005;
 inline constexpr std::uint32_t MB_DEFBUTTON2 = 0x0100;
 inline constexpr std::uint32_t MB_DEFBUTTON3 = 0x0200;
 
+inline constexpr std::uint32_t LB_ADDSTRING = 0x0180;     // lparam: const char*
+inline constexpr std::uint32_t LB_INSERTSTRING = 0x0181;  // wparam: index; lparam: const char*
+inline constexpr std::uint32_t LB_DELETESTRING = 0x0182;
+inline constexpr std::uint32_t LB_RESETCONTENT = 0x0184;
+inline constexpr std::uint32_t LB_SETCURSEL = 0x0186;
+inline constexpr std::uint32_t LB_GETCURSEL = 0x0188;
+inline constexpr std::uint32_t LB_GETTEXT = 0x0189;       // lparam: std::string* to fill (ours)
+inline constexpr std::uint32_t LB_GETTEXTLEN = 0x018A;
+inline constexpr std::uint32_t LB_GETCOUNT = 0x018B;
+inline constexpr std::uint32_t LB_GETTOPINDEX = 0x018E;
+inline constexpr std::uint32_t LB_SETTOPINDEX = 0x0197;
+inline constexpr int LB_ERR = -1;
+inline constexpr int LBN_SELCHANGE = 1;
+inline constexpr int LBN_DBLCLK = 2;
+inline constexpr std::uint32_t LBS_NOTIFY = 0x0001;
+
 // --- Clipboard formats (CF_) -----------------------------------------------------
 inline constexpr std::uint32_t CF_TEXT = 1;
 inline constexpr std::uint32_t CF_BITMAP = 2;
