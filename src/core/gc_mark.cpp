@@ -265,10 +265,12 @@ void mark_roots(Marker& marker, const std::vector<std::uint32_t>& remembered) {
 }
 
 void find_dead_native_objects(Marker& marker) {
+  g_active = &marker;
   NativeValueMarker native_marker(marker);
   g_native_objects.queue_unreached(
       [](std::uint32_t node) { return (node_at(node).w0 & kFlagBits) != 0; }, native_marker);
   marker.drain();
+  g_active = nullptr;
 }
 
 }  // namespace orvane::gc
