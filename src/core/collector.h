@@ -84,7 +84,8 @@ class ExtraRoots {
 // started, to restore the normal cursor once it is over (the cursor-restore
 // message): it registers a poster here (an empty function removes it). A
 // collection posts once, then not again until the window reports with
-// cursor_restore_done() that it handled the message.
+// cursor_restore_done() that it handled the message. The poster runs inside
+// an allocation: it queues a message and must not allocate Lisp data.
 void set_cursor_restore_poster(std::function<void()> post);
 void cursor_restore_done();
 
