@@ -119,12 +119,16 @@ TEST_F(NativeObjectsTest, TheToplevelClosesDeadObjectsBeforeTheNextForm) {
   native_as<Probe>(p, PointerKind::cpp_object).hold(list({make_string("cycle"), p}));
 }
 
+// A stray word on the native stack (sanitizer builds leave many) may keep
+// one of the dropped objects alive; the tests below drop several.
+constexpr int kDropped = 10;
+
 TEST_F(NativeObjectsTest, AnObjectReachableOnlyFromItsOwnValuesIsClosed) {
   Closes& closes = g_closes = Closes{};
-  drop_probe_holding_itself(closes);
+  for (int i = 0; i < kDropped; ++i) drop_probe_holding_itself(closes);
   collect_clean();
   close_released_native_objects();
-  EXPECT_EQ(closes.count, 1);
+  EXPECT_GE(closes.count, kDropped - 2);
 }
 
 [[gnu::noinline]] std::uint32_t drop_probe_keeping_its_id(Closes& closes) {
@@ -133,13 +137,14 @@ TEST_F(NativeObjectsTest, AnObjectReachableOnlyFromItsOwnValuesIsClosed) {
 
 TEST_F(NativeObjectsTest, AnObjectReleasedByNativeCodeWhileAwaitingItsCloseIsClosedOnce) {
   Closes& closes = g_closes = Closes{};
-  std::uint32_t id = drop_probe_keeping_its_id(closes);
+  std::array<std::uint32_t, kDropped> ids;
+  for (auto& id : ids) id = drop_probe_keeping_its_id(closes);
   collect_clean();
   ASSERT_TRUE(g_native_objects.has_released());
-  g_native_objects.release(id);
-  EXPECT_EQ(closes.count, 1);
+  for (std::uint32_t id : ids) g_native_objects.release(id);
+  EXPECT_EQ(closes.count, kDropped);
   close_released_native_objects();
-  EXPECT_EQ(closes.count, 1);
+  EXPECT_EQ(closes.count, kDropped);
 }
 
 // --- Every owning kind ----------------------------------------------------------------------
