@@ -11,6 +11,7 @@
 #include "core/hash_storage.h"
 #include "core/native_objects.h"
 #include "core/errors.h"
+#include "platform/host.h"
 
 namespace orvane {
 
@@ -19,6 +20,8 @@ namespace {
 struct CollectorState {
   bool collecting = false;
   bool restore_pending = false;
+  std::function<void()> post_restore;
+  std::uintptr_t foreign_stack_top = 0;
   std::vector<std::uint32_t> mark_stack;
   // Permanent nodes written into; permanent nodes never die, so an entry
   // stays valid for the life of the world.
@@ -34,6 +37,11 @@ CollectorState& state() {
 
 std::vector<gc::RootRange>& ranges() {
   static std::vector<gc::RootRange> r;
+  return r;
+}
+
+std::vector<const ExtraRoots*>& extra_roots() {
+  static std::vector<const ExtraRoots*> r;
   return r;
 }
 
@@ -57,14 +65,33 @@ std::uint32_t fresh_nodes_start() {
   std::abort();
 }
 
-void release_dead_native_data(const gc::Releases& releases) {
-  for (std::uint32_t id : releases.native_objects) g_native_objects.release(id);
+void release_dead_hash_slots(const gc::Releases& releases) {
   for (std::uint32_t address : releases.hash_slots) release_hash_table_slots(address);
 }
 
 }  // namespace
 
 const std::vector<gc::RootRange>& gc::root_ranges() { return ranges(); }
+
+void gc::mark_extra_roots(ValueMarker& marker) {
+  for (const ExtraRoots* roots : extra_roots()) roots->mark(marker);
+}
+
+std::uintptr_t gc::foreign_native_stack_top() { return state().foreign_stack_top; }
+
+ExtraRoots::ExtraRoots(std::function<void(ValueMarker&)> mark) : mark_(std::move(mark)) {
+  extra_roots().push_back(this);
+}
+
+ExtraRoots::~ExtraRoots() { std::erase(extra_roots(), this); }
+
+ForeignNativeStack::ForeignNativeStack(std::uintptr_t top) : saved_(state().foreign_stack_top) {
+  state().foreign_stack_top = top;
+}
+
+ForeignNativeStack::~ForeignNativeStack() { state().foreign_stack_top = saved_; }
+
+void set_cursor_restore_poster(std::function<void()> post) { state().post_restore = std::move(post); }
 
 void add_root_range(Value* first, std::size_t count) { ranges().push_back({first, count}); }
 
@@ -97,9 +124,9 @@ void reset_collector() {
 void collect() {
   CollectorState& s = state();
   if (s.collecting || g_mem.nodes == nullptr) return;
-  if (g_collector_hooks.show_cursor) g_collector_hooks.show_cursor();
-  if (!s.restore_pending && g_collector_hooks.post_restore) {
-    g_collector_hooks.post_restore();
+  platform::host().show_busy_cursor();
+  if (!s.restore_pending && s.post_restore) {
+    s.post_restore();
     s.restore_pending = true;
   }
   gc::Releases releases;
@@ -115,15 +142,19 @@ void collect() {
     drop_duplicate_stores(s);
     gc::Marker marker(s.mark_stack, fresh);
     gc::mark_roots(marker, s.remembered);
+    gc::find_dead_native_objects(marker);
     s.stats.bytes_reclaimed = gc::sweep_indirects();
     gc::sweep_nodes(fresh, releases);
     s.stats.nodes_freed = g_mem.free_count > free_before ? g_mem.free_count - free_before : 0;
     g_mem.fresh_nodes = fresh;
+    g_native_objects.collection_finished();
     ++s.stats.collections;
     s.collecting = false;
   }();
-  // Destructors of native objects run on a consistent world.
-  release_dead_native_data(releases);
+  // Native objects found dead are closed later, from
+  // close_released_native_objects(): a close may allocate or run Lisp, and
+  // this collection may be inside an allocation.
+  release_dead_hash_slots(releases);
 }
 
 void gc::check_not_collecting() {
@@ -131,14 +162,8 @@ void gc::check_not_collecting() {
 }
 
 void out_of_memory() {
-  if (g_collector_hooks.restore_cursor) g_collector_hooks.restore_cursor();
-  int answer = 1;
-  if (g_collector_hooks.out_of_memory_alert) {
-    answer = g_collector_hooks.out_of_memory_alert();
-  } else {
-    std::fprintf(stderr, "Out of Memory\n");
-  }
-  if (answer == 2) std::exit(EXIT_FAILURE);
+  platform::host().restore_cursor();
+  if (platform::host().out_of_memory_alert() == 2) std::exit(EXIT_FAILURE);
   throw_to_toplevel();
 }
 

@@ -6,14 +6,18 @@
 // table ...), the current object, the shared empty string, the head and tail
 // of the indirect chain, the native stack (conservatively), the Lisp stack,
 // the throws in flight, the permanent nodes written into since they became
-// permanent, then the roots of later subsystems (g_collector_hooks).
+// permanent, the registered extra roots (ExtraRoots), then the native
+// objects awaiting their close. Owned native objects whose pointer node was
+// not reached are then found dead (see native_objects.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "core/memory.h"
 #include "core/value.h"
+#include "core/value_marker.h"
 
 namespace orvane {
 
@@ -26,7 +30,8 @@ bool grow_nodes(std::uint32_t n);
 // in protect fonction" for vectors, arrays, hash tables, pointers and
 // objects; the structure is then left exactly as it was.
 void protect(Value v);
-// The out-of-memory procedure: alert, then a throw to the toplevel or quit.
+// The out-of-memory procedure: the host's alert, then a throw to the
+// toplevel or quit.
 [[noreturn]] void out_of_memory();
 
 // The collector never traces into permanent nodes, so a store of a
@@ -58,30 +63,45 @@ class GcRoot {
   Value value_;
 };
 
-// Hooks for the shell. Every hook may be left null.
-struct CollectorHooks {
-  // The collector cursor, shown when a collection starts.
-  void (*show_cursor)() = nullptr;
-  // Posts the cursor-restore message to the frame window; the window calls
-  // cursor_restore_done() when it handles it. Posted once until then.
-  void (*post_restore)() = nullptr;
-  // Restores the normal cursor at once (before the out-of-memory alert).
-  void (*restore_cursor)() = nullptr;
-  // The out-of-memory alert: answers 1 for "OK" (abandon the computation)
-  // and 2 for "Quit". A console run answers "OK".
-  int (*out_of_memory_alert)() = nullptr;
-  // The internal-error alert shown when the indirect chain is found corrupt.
-  void (*corrupt_chain_alert)(const char* text) = nullptr;
-  // Roots owned by later subsystems (processes ...).
-  void (*mark_extra_roots)(void (*mark)(Value)) = nullptr;
-  // The top of the native stack the collector runs on, when that is not
-  // the thread's own stack (a process running on a stack of its own).
-  std::uintptr_t (*native_stack_top)() = nullptr;
-};
-inline CollectorHooks g_collector_hooks;
+// Roots owned by other subsystems (the process list ...): while an
+// ExtraRoots lives, its function marks them at every collection, after the
+// built-in roots and in the order of registration. The function must not
+// allocate.
+class ExtraRoots {
+ public:
+  explicit ExtraRoots(std::function<void(ValueMarker&)> mark);
+  ~ExtraRoots();
+  ExtraRoots(const ExtraRoots&) = delete;
+  ExtraRoots& operator=(const ExtraRoots&) = delete;
+  void mark(ValueMarker& marker) const { mark_(marker); }
 
-// The frame window handled the cursor-restore message.
+ private:
+  std::function<void(ValueMarker&)> mark_;
+};
+
+// The collector's cursor is the host's (platform::Host::show_busy_cursor,
+// restore_cursor). The frame window also wants to hear that a collection
+// started, to restore the normal cursor once it is over (the cursor-restore
+// message): it registers a poster here (an empty function removes it). A
+// collection posts once, then not again until the window reports with
+// cursor_restore_done() that it handled the message. The poster runs inside
+// an allocation: it queues a message and must not allocate Lisp data.
+void set_cursor_restore_poster(std::function<void()> post);
 void cursor_restore_done();
+
+// While this lives, the collector scans the native stack up to `top`
+// instead of the thread's own stack top: for code running on a stack of
+// its own (a process with its own stack). Scopes nest.
+class ForeignNativeStack {
+ public:
+  explicit ForeignNativeStack(std::uintptr_t top);
+  ~ForeignNativeStack();
+  ForeignNativeStack(const ForeignNativeStack&) = delete;
+  ForeignNativeStack& operator=(const ForeignNativeStack&) = delete;
+
+ private:
+  std::uintptr_t saved_;
+};
 
 // Counters for tests, the memory display and benchmarks.
 struct CollectorStats {

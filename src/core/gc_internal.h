@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory.h"
+#include "core/value_marker.h"
 
 namespace orvane::gc {
 
@@ -119,12 +120,19 @@ struct RootRange {
   std::size_t count;
 };
 const std::vector<RootRange>& root_ranges();
+// Runs the registered ExtraRoots (collector.cpp).
+void mark_extra_roots(ValueMarker& marker);
+// The top of a foreign native stack in force, or 0 (collector.cpp).
+std::uintptr_t foreign_native_stack_top();
 
 // Forgets the list of symbol-table entries in use (a new world).
 void reset_symbol_index();
 
 // Marks every root (in the documented order) and drains the marker.
 void mark_roots(Marker& marker, const std::vector<std::uint32_t>& remembered);
+// After the roots: the owned native objects whose pointer node was not
+// reached await their close; their Values are marked, and the marker drained.
+void find_dead_native_objects(Marker& marker);
 
 // Slides the indirect chain's data up (delta > 0) or down by delta bytes and
 // moves the area's start with it; the caller checked the room.
@@ -136,11 +144,10 @@ std::uint64_t sweep_indirects();
 
 // Frees every unmarked node below `limit` onto the free list (highest freed
 // node first, then the never-used nodes from `limit` on) and clears the
-// mark bits. Collects the native objects and hash-table slot arrays to give
-// back once the collection is over. Answers the number of nodes swept onto
-// the list (those that were already free included).
+// mark bits. Collects the hash-table slot arrays to give back once the
+// collection is over. Answers the number of nodes swept onto the list
+// (those that were already free included).
 struct Releases {
-  std::vector<std::uint32_t> native_objects;
   std::vector<std::uint32_t> hash_slots;
 };
 std::uint32_t sweep_nodes(std::uint32_t limit, Releases& releases);

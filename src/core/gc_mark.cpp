@@ -16,8 +16,8 @@ namespace orvane::gc {
 
 namespace {
 
-// The marker of the running collection, for the hooks that take a plain
-// function to mark with.
+// The marker of the running collection, for the object layouts and the
+// throws in flight, which take a plain function to mark with.
 Marker* g_active = nullptr;
 void mark_with_active(Value v) { g_active->mark(v); }
 
@@ -104,11 +104,12 @@ void Marker::trace(std::uint32_t offset) {
       if (n.w1 != 0) trace_values(host(n.w1), g_mem.symbol_count);
       return;
     case header::pointer:
-      if ((n.w0 & kPayloadMask) == static_cast<std::uint32_t>(PointerKind::cpp_object) && n.w1 != 0) {
-        if (NativeObject* object = g_native_objects.find(n.w1)) {
+      if (n.w1 != 0) {
+        if (NativeObject* object = g_native_objects.owned_by(n.w1, offset)) {
           NativeValueMarker marker(*this);
           object->mark_values(marker);
         }
+        g_native_objects.note_named(n.w1, static_cast<PointerKind>(n.w0 & kPayloadMask));
       }
       return;
     case header::slot_descriptor:
@@ -167,8 +168,8 @@ __attribute__((noinline, no_sanitize("address")))
 void scan_native_stack(Marker& marker) {
   auto from = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
   std::uintptr_t to;
-  if (g_collector_hooks.native_stack_top) {
-    to = g_collector_hooks.native_stack_top();
+  if (std::uintptr_t foreign = foreign_native_stack_top()) {
+    to = foreign;
   } else {
     StackBounds bounds = thread_stack();
     // Missing a root would free live data: a stack we do not know is fatal.
@@ -255,7 +256,19 @@ void mark_roots(Marker& marker, const std::vector<std::uint32_t>& remembered) {
   mark_throws_in_flight(mark_with_active);
   for (std::uint32_t offset : remembered) marker.trace_contents(offset);
   marker.drain();
-  if (g_collector_hooks.mark_extra_roots) g_collector_hooks.mark_extra_roots(mark_with_active);
+  NativeValueMarker native_marker(marker);
+  mark_extra_roots(native_marker);
+  marker.drain();
+  g_native_objects.mark_awaiting_close(native_marker);
+  marker.drain();
+  g_active = nullptr;
+}
+
+void find_dead_native_objects(Marker& marker) {
+  g_active = &marker;
+  NativeValueMarker native_marker(marker);
+  g_native_objects.queue_unreached(
+      [](std::uint32_t node) { return (node_at(node).w0 & kFlagBits) != 0; }, native_marker);
   marker.drain();
   g_active = nullptr;
 }

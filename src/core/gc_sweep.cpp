@@ -1,10 +1,10 @@
 // Sweeping: the compaction of the indirect area in chain order, then the
 // node sweep that rebuilds the free list.
-#include <cstdio>
 #include <cstring>
 
 #include "core/collector.h"
 #include "core/gc_internal.h"
+#include "platform/host.h"
 
 namespace orvane::gc {
 
@@ -31,10 +31,7 @@ void relink(std::uint32_t prev, std::uint32_t next) {
   n.w0 = (n.w0 & 0xff000000u) | kMarkBit | next;
 }
 
-void alert_corrupt_chain() {
-  if (g_collector_hooks.corrupt_chain_alert) g_collector_hooks.corrupt_chain_alert(kCorruptChainText);
-  else std::fprintf(stderr, "%s\n", kCorruptChainText);
-}
+void alert_corrupt_chain() { platform::host().internal_error_alert(kCorruptChainText); }
 
 // The chain is damaged from `from` on: keep every node still reachable
 // through its links, leave their data where it is and the allocation
@@ -118,13 +115,8 @@ std::uint32_t sweep_nodes(std::uint32_t limit, Releases& releases) {
       n.w0 &= ~kMarkBit;
       continue;
     }
-    std::uint32_t h = node_header(n);
-    if (h == header::pointer) {
-      if ((n.w0 & kPayloadMask) == static_cast<std::uint32_t>(PointerKind::cpp_object) && n.w1 != 0)
-        releases.native_objects.push_back(n.w1);
-    } else if (h == header::hash_table && n.w1 != 0) {
-      releases.hash_slots.push_back(n.w1);
-    }
+    // Native objects are found dead by their table (find_dead_native_objects).
+    if (node_header(n) == header::hash_table && n.w1 != 0) releases.hash_slots.push_back(n.w1);
     n.w0 = kNil.bits;
     n.w1 = link;
     link = offset;

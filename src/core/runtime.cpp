@@ -111,6 +111,8 @@ Runtime::Runtime(const MemoryConfig& config) {
 }
 
 void Runtime::tear_down() {
+  // The objects found dead are closed while the world still stands.
+  close_released_native_objects();
   release_symbol_list();
   g_native_objects.clear();
   reset_blocks();

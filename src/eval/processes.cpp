@@ -77,13 +77,10 @@ void destroy(Process* p) {
   g_native_objects.release(p->id);
 }
 
-void mark_processes(void (*mark)(Value)) {
-  struct Forward : ValueMarker {
-    void (*fn)(Value);
-    void mark(Value v) override { fn(v); }
-  } forward;
-  forward.fn = mark;
-  for (Process* p : g_scheduler.all) p->mark_values(forward);
+// Every live record is a root, the own Value included: a process is only
+// ever destroyed by the scheduler, never found dead by the collector.
+void mark_processes(ValueMarker& marker) {
+  for (Process* p : g_scheduler.all) p->mark_values(marker);
 }
 
 // --- Arguments ---------------------------------------------------------------------------
@@ -350,7 +347,7 @@ void register_processes() {
   // A new run-time starts with no process (the records of an earlier one
   // went with its native-object table).
   g_scheduler = Scheduler{};
-  g_collector_hooks.mark_extra_roots = mark_processes;
+  static const ExtraRoots roots(mark_processes);
   set_pointer_describer(PointerKind::process, describe_process);
   defprim("new-process", p_new_process);
   defprim("new-clock-process", p_new_clock_process);

@@ -1,6 +1,7 @@
 #include "eval/toplevel.h"
 
 #include "core/collector.h"
+#include "core/native_objects.h"
 #include "core/symbols.h"
 #include "eval/context.h"
 #include "eval/errors.h"
@@ -51,6 +52,7 @@ Value eval_top_level_form(Value form) {
 }
 
 TopLevelResult eval_toplevel(Value form) {
+  close_released_native_objects();
   TopLevelResult result;
   try {
     result.value = eval_top_level_form(form);

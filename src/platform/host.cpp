@@ -24,7 +24,11 @@ class ConsoleHost final : public Host {
     std::fflush(stderr);
   }
   void internal_error_alert(std::string_view text) override { write_error_line(text); }
-  int out_of_memory_alert() override { return 1; }
+  // No one to ask: the message, and the answer "OK".
+  int out_of_memory_alert() override {
+    write_error_line("Out of Memory");
+    return 1;
+  }
 };
 
 Host*& current_host() {

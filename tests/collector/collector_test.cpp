@@ -18,17 +18,6 @@ using namespace orvane::testing;
 
 using CollectionTest = CollectorTest;
 
-// Values kept by a registered root range, so that tests can drop them.
-class Keep {
- public:
-  Keep() { add_root_range(values_.data(), values_.size()); }
-  ~Keep() { remove_root_range(values_.data()); }
-  Value& operator[](std::size_t i) { return values_[i]; }
-
- private:
-  std::array<Value, 16> values_{};
-};
-
 [[gnu::noinline]] void make_garbage(std::uint32_t pairs, std::uint32_t strings) {
   for (std::uint32_t i = 0; i < pairs; ++i) cons(make_fixnum(static_cast<std::int32_t>(i)), kNil);
   for (std::uint32_t i = 0; i < strings; ++i) make_string("garbage text");
@@ -99,7 +88,7 @@ TEST_F(CollectionTest, RootsOfEveryKindKeepTheirValues) {
   LispStackMark mark;
   lisp_push(make_string("lisp stack"));
   extra_root = make_string("extra root");
-  g_collector_hooks.mark_extra_roots = [](void (*mark)(Value)) { mark(extra_root); };
+  ExtraRoots extra([](ValueMarker& m) { m.mark(extra_root); });
 
   make_garbage(2000, 100);
   collect_clean();
@@ -219,8 +208,7 @@ TEST_F(CollectionTest, PermanentIndirectsAreCompactedButNeverFreed) {
 }
 
 TEST_F(CollectionTest, ACorruptChainRaisesTheAlertAndLosesNothing) {
-  static std::string alert;
-  g_collector_hooks.corrupt_chain_alert = [](const char* t) { alert = t; };
+  CollectorHost host;
   Keep keep;
   keep[0] = make_string("before");
   keep[1] = make_string("damaged");
@@ -233,62 +221,14 @@ TEST_F(CollectionTest, ACorruptChainRaisesTheAlertAndLosesNothing) {
   Value fresh = make_string("allocated after");
   damaged.w0 = saved;
 
-  EXPECT_EQ(alert, "An error has occured.  You should save your file, quit and reload the software.");
+  EXPECT_EQ(host.internal_errors,
+            std::vector<std::string>{"An error has occured.  You should save your file, quit and reload the software."});
   EXPECT_EQ(text(keep[0]), "before");
   EXPECT_EQ(text(keep[2]), "after");
   EXPECT_EQ(text(fresh), "allocated after");
 }
 
-// --- Native objects -------------------------------------------------------------------------
-
-class Probe : public NativeObject {
- public:
-  Probe(bool& destroyed, Value held) : destroyed_(destroyed), held_(held) {}
-  ~Probe() override { destroyed_ = true; }
-  void mark_values(ValueMarker& marker) override { marker.mark(held_); }
-  Value held() const { return held_; }
-
- private:
-  bool& destroyed_;
-  Value held_;
-};
-
-[[gnu::noinline]] void make_dropped_probe(bool& destroyed) {
-  make_native_pointer(std::make_unique<Probe>(destroyed, kNil), PointerKind::cpp_object);
-}
-
-// The flags outlive the tests: the run-time destroys the objects still live
-// when it ends.
-bool g_dropped_destroyed = false;
-bool g_kept_destroyed = false;
-
-TEST_F(CollectionTest, ADeadCppObjectPointerReleasesItsObject) {
-  bool& destroyed = g_dropped_destroyed;
-  destroyed = false;
-  std::size_t live = g_native_objects.live_count();
-  make_dropped_probe(destroyed);
-  ASSERT_EQ(g_native_objects.live_count(), live + 1);
-  collect_clean();
-  EXPECT_TRUE(destroyed);
-  EXPECT_EQ(g_native_objects.live_count(), live);
-}
-
-[[gnu::noinline]] Value make_kept_probe(bool& destroyed) {
-  Value s = make_string("held by the native object");
-  return make_native_pointer(std::make_unique<Probe>(destroyed, s), PointerKind::cpp_object);
-}
-
-TEST_F(CollectionTest, ALiveCppObjectKeepsTheValuesItMarks) {
-  bool& destroyed = g_kept_destroyed;
-  destroyed = false;
-  make_garbage(0, 30);
-  GcRoot pointer(make_kept_probe(destroyed));
-  collect_clean();
-  make_garbage(0, 30);
-  EXPECT_FALSE(destroyed);
-  auto& probe = native_as<Probe>(pointer.get(), PointerKind::cpp_object);
-  EXPECT_EQ(text(probe.held()), "held by the native object");
-}
+// --- Hash tables ---------------------------------------------------------------------------------
 
 TEST_F(CollectionTest, HashTableSlotsAreRoots) {
   GcRoot table(make_hash_table());
@@ -303,14 +243,13 @@ TEST_F(CollectionTest, HashTableSlotsAreRoots) {
 // --- Hooks ---------------------------------------------------------------------------------------
 
 TEST_F(CollectionTest, TheCursorRestoreMessageIsPostedOnceUntilHandled) {
-  static int shown = 0, posted = 0;
-  shown = posted = 0;
-  g_collector_hooks.show_cursor = [] { ++shown; };
-  g_collector_hooks.post_restore = [] { ++posted; };
+  CollectorHost host;
+  int posted = 0;
+  set_cursor_restore_poster([&] { ++posted; });
   cursor_restore_done();
   collect();
   collect();
-  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(host.busy_cursors, 2);
   EXPECT_EQ(posted, 1);
   cursor_restore_done();
   collect();
@@ -326,7 +265,7 @@ TEST_F(CollectionTest, RecycleRunsACollectionAndAnswersNoValue) {
 using CollectionDeathTest = CollectorTest;
 
 TEST_F(CollectionDeathTest, AnAllocationDuringACollectionStopsTheProgram) {
-  g_collector_hooks.mark_extra_roots = [](void (*)(Value)) { cons(kNil, kNil); };
+  ExtraRoots allocating([](ValueMarker&) { cons(kNil, kNil); });
   EXPECT_DEATH(collect(), "allocation was attempted during a collection");
 }
 

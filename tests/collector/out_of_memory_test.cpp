@@ -26,6 +26,20 @@ int answer_ok() {
   return 1;
 }
 
+// The alert answered "OK", after the normal cursor was restored.
+class AnsweringOk {
+ public:
+  AnsweringOk() {
+    host_.answer_out_of_memory = [this] {
+      EXPECT_EQ(host_.restored_cursors, host_.out_of_memory_alerts);
+      return answer_ok();
+    };
+  }
+
+ private:
+  CollectorHost host_;
+};
+
 // Keeps every pair it makes until memory runs out.
 Value p_fill_nodes() {
   GcRoot kept;
@@ -71,7 +85,7 @@ class OutOfMemoryTest : public CollectorTest {
 };
 
 TEST_F(OutOfMemoryTest, WithGrowthOffTheAlertComesOnlyWhenFewerThanTwoNodesRemain) {
-  g_collector_hooks.out_of_memory_alert = answer_ok;
+  AnsweringOk ok;
   run(list({sym("set-memory-growable?"), kNil}));
   std::uint32_t nodes = g_mem.node_count;
 
@@ -85,7 +99,7 @@ TEST_F(OutOfMemoryTest, WithGrowthOffTheAlertComesOnlyWhenFewerThanTwoNodesRemai
 }
 
 TEST_F(OutOfMemoryTest, WithGrowthOnTheNodeStoreGrowsBeforeTheAlert) {
-  g_collector_hooks.out_of_memory_alert = answer_ok;
+  AnsweringOk ok;
   std::uint32_t nodes = g_mem.node_count;
   EXPECT_FALSE(eval_toplevel(list({sym("fill-nodes")})).completed);
   EXPECT_EQ(g_fill.alerts, 1);
@@ -96,7 +110,7 @@ TEST_F(OutOfMemoryTest, WithGrowthOnTheNodeStoreGrowsBeforeTheAlert) {
 }
 
 TEST_F(OutOfMemoryTest, AnExhaustedIndirectAreaRaisesTheAlert) {
-  g_collector_hooks.out_of_memory_alert = answer_ok;
+  AnsweringOk ok;
   EXPECT_FALSE(eval_toplevel(list({sym("fill-heap")})).completed);
   EXPECT_EQ(g_fill.alerts, 1);
   EXPECT_GT(g_fill.done, 10u);
@@ -117,7 +131,8 @@ TEST_F(OutOfMemoryTest, AConsoleRunAnswersOk) {
 using OutOfMemoryDeathTest = OutOfMemoryTest;
 
 TEST_F(OutOfMemoryDeathTest, QuitEndsTheProgram) {
-  g_collector_hooks.out_of_memory_alert = [] { return 2; };
+  CollectorHost host;
+  host.answer_out_of_memory = [] { return 2; };
   run(list({sym("set-memory-growable?"), kNil}));
   EXPECT_EXIT(eval_toplevel(list({sym("fill-nodes")})), ::testing::ExitedWithCode(1), "");
 }

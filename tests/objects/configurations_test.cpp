@@ -282,6 +282,7 @@ TEST_F(ConfigurationsTest, PeersDieWithTheirObjects) {
         ((make-instance panel) (link-object))
         (set! _n (- _n 1)))))");
   lisp("(make-many 50) (recycle 0)");
+  close_released_native_objects();
   // A stray word on the native stack may keep one or two alive.
   EXPECT_LT(g_native_objects.live_count(), before + 5);
   EXPECT_EQ(lisp("(kept (object-opened?))"), g_sym.t);
