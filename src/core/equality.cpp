@@ -1,6 +1,9 @@
 #include "core/equality.h"
 
 #include <cstring>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "core/memory.h"
 #include "core/symbols.h"
@@ -29,44 +32,70 @@ bool eqv(Value a, Value b) {
   return false;
 }
 
+namespace {
+
+// equal? of two Values that are not both non-empty lists.
+bool equal_atoms(Value a, Value b) {
+  if (a == b) return true;
+  switch (a.tag()) {
+    case tag::integer:
+      return is_real(b) && numbers_equal(a, b);
+    case tag::real:
+      return (is_real(b) || is_fixnum(b)) && numbers_equal(a, b);
+    case tag::variable:
+      return b.tag() == tag::variable && node_of(a).w1 == node_of(b).w1;
+    case tag::vector: {
+      if (!is_vector(b)) return false;
+      std::uint16_t n = element_count(a);
+      if (n != element_count(b)) return false;
+      return std::memcmp(indirect_data(a) + 2, indirect_data(b) + 2, std::size_t{4} * n) == 0;
+    }
+    case tag::symbol:
+      if (is_symbol(b)) return false;
+      a = symbol_entry(a).name;
+      [[fallthrough]];
+    case tag::string: {
+      if (is_symbol(b)) b = symbol_entry(b).name;
+      else if (!is_string(b)) return false;
+      return string_view_of(a) == string_view_of(b);
+    }
+    case tag::long_int:
+      return is_long(b) && node_of(a).w1 == node_of(b).w1;
+    case tag::pointer:
+      return is_pointer(b) && node_of(a).w1 == node_of(b).w1;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+// Iterates along the cdrs; going down a car keeps the two cdrs still to
+// compare on a heap stack, so that no depth of nesting reaches the native
+// stack. Nothing here allocates Lisp memory, so the Values held there stay
+// valid without being roots.
 bool equal(Value a, Value b) {
+  std::vector<std::pair<Value, Value>> pending;
   for (;;) {
-    if (a == b) return true;
-    switch (a.tag()) {
-      case tag::integer:
-        return is_real(b) && numbers_equal(a, b);
-      case tag::real:
-        return (is_real(b) || is_fixnum(b)) && numbers_equal(a, b);
-      case tag::variable:
-        return b.tag() == tag::variable && node_of(a).w1 == node_of(b).w1;
-      case tag::vector: {
-        if (!is_vector(b)) return false;
-        std::uint16_t n = element_count(a);
-        if (n != element_count(b)) return false;
-        return std::memcmp(indirect_data(a) + 2, indirect_data(b) + 2, std::size_t{4} * n) == 0;
-      }
-      case tag::symbol:
-        if (is_symbol(b)) return false;
-        a = symbol_entry(a).name;
-        [[fallthrough]];
-      case tag::string: {
-        if (is_symbol(b)) b = symbol_entry(b).name;
-        else if (!is_string(b)) return false;
-        return string_view_of(a) == string_view_of(b);
-      }
-      case tag::long_int:
-        return is_long(b) && node_of(a).w1 == node_of(b).w1;
-      case tag::pointer:
-        return is_pointer(b) && node_of(a).w1 == node_of(b).w1;
-      case tag::list:
-        if (a.payload() == 0 || !is_pair(b)) return false;
-        if (!equal(car(a), car(b))) return false;
+    if (is_pair(a) && a != b) {
+      if (!is_pair(b)) return false;
+      Value car_a = car(a);
+      Value car_b = car(b);
+      if (is_pair(car_a) && car_a != car_b) {
+        pending.emplace_back(cdr(a), cdr(b));
+        a = car_a;
+        b = car_b;
+      } else {
+        if (!equal_atoms(car_a, car_b)) return false;
         a = cdr(a);
         b = cdr(b);
-        continue;
-      default:
-        return false;
+      }
+      continue;
     }
+    if (!equal_atoms(a, b)) return false;
+    if (pending.empty()) return true;
+    std::tie(a, b) = pending.back();
+    pending.pop_back();
   }
 }
 
