@@ -4,8 +4,13 @@
 ; with equal?. On a difference it shows the expression as written and both
 ; values, then raises an error, so that the run ends in failure. In quoted
 ; data nil is a symbol: write the empty list there as ().
+;
+; (check-totals), run after the file, raises an error when a check failed
+; (also one whose error a handler of the file swallowed) or when the file
+; ran no check at all.
 
 (define Check-Count 0)
+(define Check-Failures 0)
 
 (define check
   (syntax (_forms)
@@ -20,6 +25,7 @@
           (displ _want)
           (prin "  got: ")
           (display _got)
+          (set! Check-Failures (+ Check-Failures 1))
           (error-subr (car _forms))))))
 
 ; (check-error expression code) evaluates the expression and checks that it
@@ -49,4 +55,17 @@
           (displ (eval (cadr _forms)))
           (prin "  got: ")
           (display _got)
+          (set! Check-Failures (+ Check-Failures 1))
           (error-subr (car _forms))))))
+
+(define (check-totals)
+  (cond ((> Check-Failures 0)
+         (prin Check-Failures)
+         (prin " of the checks failed")
+         (new-line)
+         (error-subr 'check-totals))
+        ((= Check-Count 0)
+         (prin "no check ran")
+         (new-line)
+         (error-subr 'check-totals))
+        (t Check-Count)))
