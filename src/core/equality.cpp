@@ -1,12 +1,10 @@
 #include "core/equality.h"
 
 #include <cstring>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "core/memory.h"
 #include "core/symbols.h"
+#include "core/work_stack.h"
 #include "eval/errors.h"
 #include "objects/object_hooks.h"
 
@@ -71,18 +69,21 @@ bool equal_atoms(Value a, Value b) {
 }  // namespace
 
 // Iterates along the cdrs; going down a car keeps the two cdrs still to
-// compare on a heap stack, so that no depth of nesting reaches the native
+// compare on a work stack, so that no depth of nesting reaches the native
 // stack. Nothing here allocates Lisp memory, so the Values held there stay
 // valid without being roots.
 bool equal(Value a, Value b) {
-  std::vector<std::pair<Value, Value>> pending;
+  struct Rest {
+    Value a, b;
+  };
+  WorkStack<Rest> pending;
   for (;;) {
     if (is_pair(a) && a != b) {
       if (!is_pair(b)) return false;
       Value car_a = car(a);
       Value car_b = car(b);
       if (is_pair(car_a) && car_a != car_b) {
-        pending.emplace_back(cdr(a), cdr(b));
+        pending.push({cdr(a), cdr(b)});
         a = car_a;
         b = car_b;
       } else {
@@ -94,8 +95,9 @@ bool equal(Value a, Value b) {
     }
     if (!equal_atoms(a, b)) return false;
     if (pending.empty()) return true;
-    std::tie(a, b) = pending.back();
-    pending.pop_back();
+    Rest rest = pending.pop();
+    a = rest.a;
+    b = rest.b;
   }
 }
 

@@ -1,10 +1,9 @@
 // Copying, concatenating, reversing and destructive surgery on lists.
 #include <algorithm>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "core/primitives.h"
+#include "core/work_stack.h"
 #include "lib/lists_internal.h"
 
 namespace orvane::lists {
@@ -97,19 +96,22 @@ Value p_copy_list(Value list) {
 }
 
 // Iteration along the cdrs; going down a car suspends the list being copied
-// on a heap stack, so no depth of nesting reaches the native stack. The
+// on a work stack, so no depth of nesting reaches the native stack. The
 // copy is linked into `copy` as it grows and the suspended originals are
 // parts of the tree, so the collector sees everything the stack holds.
 Value copy_tree(Value tree) {
   if (!is_pair(tree)) return tree;
   Value copy = cons(kNil, kNil);
-  std::vector<std::pair<Value, Value>> suspended;  // (new pair, its original)
+  struct Suspended {
+    Value copy, original;
+  };
+  WorkStack<Suspended> suspended;
   Value out = copy;
   Value in = tree;
   for (;;) {
     Value element = car(in);
     if (is_pair(element)) {
-      suspended.emplace_back(out, in);
+      suspended.push({out, in});
       Value first = cons(kNil, kNil);
       set_car(out, first);
       out = first;
@@ -129,8 +131,9 @@ Value copy_tree(Value tree) {
       }
       set_cdr(out, next);
       if (suspended.empty()) return copy;
-      std::tie(out, in) = suspended.back();
-      suspended.pop_back();
+      Suspended resumed = suspended.pop();
+      out = resumed.copy;
+      in = resumed.original;
     }
   }
 }
