@@ -68,11 +68,13 @@ bool equal_atoms(Value a, Value b) {
 
 }  // namespace
 
+namespace {
+
 // Iterates along the cdrs; going down a car keeps the two cdrs still to
 // compare on a work stack, so that no depth of nesting reaches the native
 // stack. Nothing here allocates Lisp memory, so the Values held there stay
 // valid without being roots.
-bool equal(Value a, Value b) {
+bool equal_deep(Value a, Value b) {
   struct Rest {
     Value a, b;
   };
@@ -100,6 +102,33 @@ bool equal(Value a, Value b) {
     b = rest.b;
   }
 }
+
+// Data as programs write it is shallow: a few levels of plain recursion on
+// the cars cost less than the work stack, which takes over below them.
+constexpr int kRecursionDepth = 32;
+
+bool equal_nested(Value a, Value b, int depth) {
+  for (;;) {
+    if (!is_pair(a) || a == b) return equal_atoms(a, b);
+    if (!is_pair(b)) return false;
+    Value car_a = car(a);
+    if (is_pair(car_a)) {
+      if (depth >= kRecursionDepth) {
+        if (!equal_deep(car_a, car(b))) return false;
+      } else if (!equal_nested(car_a, car(b), depth + 1)) {
+        return false;
+      }
+    } else if (!equal_atoms(car_a, car(b))) {
+      return false;
+    }
+    a = cdr(a);
+    b = cdr(b);
+  }
+}
+
+}  // namespace
+
+bool equal(Value a, Value b) { return equal_nested(a, b, 0); }
 
 Value type_of(Value v) {
   static constexpr const char* kNames[64] = {
