@@ -66,10 +66,6 @@ bool equal_atoms(Value a, Value b) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // Iterates along the cdrs; going down a car keeps the two cdrs still to
 // compare on a work stack, so that no depth of nesting reaches the native
 // stack. Nothing here allocates Lisp memory, so the Values held there stay
