@@ -6,6 +6,7 @@
 #include "core/memory.h"
 #include "core/object_layout.h"
 #include "core/symbols.h"
+#include "core/work_stack.h"
 
 namespace orvane {
 
@@ -29,46 +30,101 @@ bool eqv(Value a, Value b) {
   return false;
 }
 
-bool equal(Value a, Value b) {
-  for (;;) {
-    if (a == b) return true;
-    switch (a.tag()) {
-      case tag::integer:
-        return is_real(b) && numbers_equal(a, b);
-      case tag::real:
-        return (is_real(b) || is_fixnum(b)) && numbers_equal(a, b);
-      case tag::variable:
-        return b.tag() == tag::variable && node_of(a).w1 == node_of(b).w1;
-      case tag::vector: {
-        if (!is_vector(b)) return false;
-        std::uint16_t n = element_count(a);
-        if (n != element_count(b)) return false;
-        return std::memcmp(indirect_data(a) + 2, indirect_data(b) + 2, std::size_t{4} * n) == 0;
-      }
-      case tag::symbol:
-        if (is_symbol(b)) return false;
-        a = symbol_entry(a).name;
-        [[fallthrough]];
-      case tag::string: {
-        if (is_symbol(b)) b = symbol_entry(b).name;
-        else if (!is_string(b)) return false;
-        return string_view_of(a) == string_view_of(b);
-      }
-      case tag::long_int:
-        return is_long(b) && node_of(a).w1 == node_of(b).w1;
-      case tag::pointer:
-        return is_pointer(b) && node_of(a).w1 == node_of(b).w1;
-      case tag::list:
-        if (a.payload() == 0 || !is_pair(b)) return false;
-        if (!equal(car(a), car(b))) return false;
-        a = cdr(a);
-        b = cdr(b);
-        continue;
-      default:
-        return false;
+namespace {
+
+// equal? of two Values that are not both non-empty lists.
+bool equal_atoms(Value a, Value b) {
+  if (a == b) return true;
+  switch (a.tag()) {
+    case tag::integer:
+      return is_real(b) && numbers_equal(a, b);
+    case tag::real:
+      return (is_real(b) || is_fixnum(b)) && numbers_equal(a, b);
+    case tag::variable:
+      return b.tag() == tag::variable && node_of(a).w1 == node_of(b).w1;
+    case tag::vector: {
+      if (!is_vector(b)) return false;
+      std::uint16_t n = element_count(a);
+      if (n != element_count(b)) return false;
+      return std::memcmp(indirect_data(a) + 2, indirect_data(b) + 2, std::size_t{4} * n) == 0;
     }
+    case tag::symbol:
+      if (is_symbol(b)) return false;
+      a = symbol_entry(a).name;
+      [[fallthrough]];
+    case tag::string: {
+      if (is_symbol(b)) b = symbol_entry(b).name;
+      else if (!is_string(b)) return false;
+      return string_view_of(a) == string_view_of(b);
+    }
+    case tag::long_int:
+      return is_long(b) && node_of(a).w1 == node_of(b).w1;
+    case tag::pointer:
+      return is_pointer(b) && node_of(a).w1 == node_of(b).w1;
+    default:
+      return false;
   }
 }
+
+// Iterates along the cdrs; going down a car keeps the two cdrs still to
+// compare on a work stack, so that no depth of nesting reaches the native
+// stack. Nothing here allocates Lisp memory, so the Values held there stay
+// valid without being roots.
+bool equal_deep(Value a, Value b) {
+  struct Rest {
+    Value a, b;
+  };
+  WorkStack<Rest> pending;
+  for (;;) {
+    if (is_pair(a) && a != b) {
+      if (!is_pair(b)) return false;
+      Value car_a = car(a);
+      Value car_b = car(b);
+      if (is_pair(car_a) && car_a != car_b) {
+        pending.push({cdr(a), cdr(b)});
+        a = car_a;
+        b = car_b;
+      } else {
+        if (!equal_atoms(car_a, car_b)) return false;
+        a = cdr(a);
+        b = cdr(b);
+      }
+      continue;
+    }
+    if (!equal_atoms(a, b)) return false;
+    if (pending.empty()) return true;
+    Rest rest = pending.pop();
+    a = rest.a;
+    b = rest.b;
+  }
+}
+
+// Data as programs write it is shallow: a few levels of plain recursion on
+// the cars cost less than the work stack, which takes over below them.
+constexpr int kRecursionDepth = 32;
+
+bool equal_nested(Value a, Value b, int depth) {
+  for (;;) {
+    if (!is_pair(a) || a == b) return equal_atoms(a, b);
+    if (!is_pair(b)) return false;
+    Value car_a = car(a);
+    if (is_pair(car_a)) {
+      if (depth >= kRecursionDepth) {
+        if (!equal_deep(car_a, car(b))) return false;
+      } else if (!equal_nested(car_a, car(b), depth + 1)) {
+        return false;
+      }
+    } else if (!equal_atoms(car_a, car(b))) {
+      return false;
+    }
+    a = cdr(a);
+    b = cdr(b);
+  }
+}
+
+}  // namespace
+
+bool equal(Value a, Value b) { return equal_nested(a, b, 0); }
 
 Value type_of(Value v) {
   static constexpr const char* kNames[64] = {

@@ -11,6 +11,7 @@
 #include "core/equality.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "core/work_stack.h"
 #include "eval/context.h"
 #include "eval/errors.h"
 #include "eval/eval.h"
@@ -90,54 +91,104 @@ void deref(Value& term, CallFrame*& frame, Value*& unbound) {
 
 // --- Unification ---------------------------------------------------------------------
 
+// Car first, as a recursion would, but the cdrs still to unify wait on a
+// work stack, so no depth of nesting reaches the native stack. They are
+// parts of the terms given, which their callers keep.
 bool unify(Value a, CallFrame* fa, Value b, CallFrame* fb) {
+  struct Rest {
+    Value a;
+    CallFrame* fa;
+    Value b;
+    CallFrame* fb;
+  };
+  WorkStack<Rest> pending;
   for (;;) {
-    check_native_stack();
-    if (a == b && fa == fb) return true;
-    Value* unbound;
-    deref(b, fb, unbound);
-    if (unbound) {
-      if (a == b && fa == fb) return true;
-      bind(unbound, a, fa);
-      return true;
-    }
-    deref(a, fa, unbound);
-    if (unbound) {
-      bind(unbound, b, fb);
-      return true;
-    }
-    if (a == b) return true;
-    if (a == kNil || b == kNil) return false;
-    if (!is_pair(a) || !is_pair(b)) return equal(a, b);
-    if (!unify(car(a), fa, car(b), fb)) return false;
-    a = cdr(a);
-    b = cdr(b);
+    bool unified = [&] {
+      for (;;) {
+        if (a == b && fa == fb) return true;
+        Value* unbound;
+        deref(b, fb, unbound);
+        if (unbound) {
+          if (a == b && fa == fb) return true;
+          bind(unbound, a, fa);
+          return true;
+        }
+        deref(a, fa, unbound);
+        if (unbound) {
+          bind(unbound, b, fb);
+          return true;
+        }
+        if (a == b) return true;
+        if (a == kNil || b == kNil) return false;
+        if (!is_pair(a) || !is_pair(b)) return equal(a, b);
+        pending.push({cdr(a), fa, cdr(b), fb});
+        a = car(a);
+        b = car(b);
+      }
+    }();
+    if (!unified) return false;
+    if (pending.empty()) return true;
+    Rest rest = pending.pop();
+    a = rest.a;
+    fa = rest.fa;
+    b = rest.b;
+    fb = rest.fb;
   }
 }
 
 // A copy of a term that no longer depends on any frame; unbound variables
-// become no-value.
+// become no-value. Built as copy-tree builds: along the cdrs, with the lists
+// whose copy waits for a nested one on a work stack. The copy hangs from
+// `copy` as it grows; the originals are held by the frames.
 Value instantiate(Value term, CallFrame* frame) {
-  check_native_stack();
   Value* unbound;
   deref(term, frame, unbound);
   if (unbound) return kNoValue;
   if (!is_pair(term)) return term;
-  Value head = kNil, tail = kNil;
-  while (is_pair(term)) {
-    Value cell = cons(instantiate(car(term), frame), kNil);
-    if (head == kNil) head = cell;
-    else set_cdr(tail, cell);
-    tail = cell;
-    term = cdr(term);
-    deref(term, frame, unbound);
+  struct Suspended {
+    Value copy;
+    Value original;
+    CallFrame* frame;
+  };
+  WorkStack<Suspended> suspended;
+  Value copy = cons(kNil, kNil);
+  Value out = copy;
+  Value in = term;
+  for (;;) {
+    Value element = car(in);
+    CallFrame* element_frame = frame;
+    deref(element, element_frame, unbound);
     if (unbound) {
-      term = kNoValue;
-      break;
+      element = kNoValue;
+    } else if (is_pair(element)) {
+      suspended.push({out, in, frame});
+      Value first = cons(kNil, kNil);
+      set_car(out, first);
+      out = first;
+      in = element;
+      frame = element_frame;
+      continue;
+    }
+    set_car(out, element);
+    // Along the cdrs, finishing every list that ends here.
+    for (;;) {
+      Value next = cdr(in);
+      deref(next, frame, unbound);
+      if (!unbound && is_pair(next)) {
+        Value cell = cons(kNil, kNil);
+        set_cdr(out, cell);
+        out = cell;
+        in = next;
+        break;
+      }
+      set_cdr(out, unbound ? kNoValue : next);
+      if (suspended.empty()) return copy;
+      Suspended resumed = suspended.pop();
+      out = resumed.copy;
+      in = resumed.original;
+      frame = resumed.frame;
     }
   }
-  if (term != kNil) set_cdr(tail, term);
-  return head;
 }
 
 // Gives every variable of the template whose slot holds a bound term the

@@ -143,7 +143,9 @@ class StackMark : public Context {
 };
 
 // A cleanup record: calls routine(data) on exit. The data Value is kept on
-// the Lisp stack so that the collector sees it.
+// the Lisp stack so that the collector sees it. An exit unwinds through the
+// record when more exceptions are in flight than at its creation; those in
+// flight already then belong to an outer exit whose cleanup made this record.
 class Cleanup : public Context {
  public:
   using Routine = void (*)(Value data);
@@ -157,6 +159,7 @@ class Cleanup : public Context {
   Routine routine_;
   std::uint32_t slot_;
   std::uint32_t saved_top_;
+  int exits_in_flight_at_creation_;
 };
 
 class Catcher : public Context {

@@ -41,7 +41,8 @@ std::uint64_t errors_raised() { return g_error.count; }
 // --- Context records that need the evaluator ----------------------------------------
 
 Cleanup::Cleanup(Routine routine, Value data)
-    : Context(Kind::cleanup), routine_(routine), slot_(g_mem.lisp_stack_top), saved_top_(g_mem.lisp_stack_top) {
+    : Context(Kind::cleanup), routine_(routine), slot_(g_mem.lisp_stack_top), saved_top_(g_mem.lisp_stack_top),
+      exits_in_flight_at_creation_(std::uncaught_exceptions()) {
   lisp_push(data);
 }
 
@@ -50,7 +51,7 @@ Cleanup::~Cleanup() noexcept(false) {
   Routine routine = routine_;
   // The record leaves the chain before its routine runs, as a popped record.
   if (routine) {
-    if (std::uncaught_exceptions() > 0) {
+    if (std::uncaught_exceptions() > exits_in_flight_at_creation_) {
       // A throw out of a cleanup while another exit unwinds: the first exit
       // goes on.
       try {

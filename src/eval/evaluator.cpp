@@ -626,8 +626,38 @@ void poll_events_slow() {
   g_event_poll.hook();
 }
 
+namespace {
+
+// The error path (the report's text, then the error handler in Lisp) runs
+// where the guard fired: it gets part of the margin below the limit, once,
+// for as long as it runs. A second overflow inside it raises with no more.
+class ErrorPathStackRoom {
+ public:
+  ErrorPathStackRoom() : saved_(g_native_stack_limit), lowered_(!active_) {
+    if (!lowered_) return;
+    active_ = true;
+    std::uintptr_t room = std::min<std::uintptr_t>(kMaxRoom, std::uintptr_t{g_mem.native_stack} / 8);
+    g_native_stack_limit = saved_ > room ? saved_ - room : 0;
+  }
+  ~ErrorPathStackRoom() {
+    if (!lowered_) return;
+    g_native_stack_limit = saved_;
+    active_ = false;
+  }
+  ErrorPathStackRoom(const ErrorPathStackRoom&) = delete;
+  ErrorPathStackRoom& operator=(const ErrorPathStackRoom&) = delete;
+
+ private:
+  static constexpr std::uintptr_t kMaxRoom = 256u << 10;
+  static inline bool active_ = false;
+  std::uintptr_t saved_;
+  bool lowered_;
+};
+
+}  // namespace
+
 void native_stack_check_failed() {
-  // Give the error path room of its own: lower the limit while it runs.
+  ErrorPathStackRoom room;
   raise_error(9, kNil);
 }
 

@@ -132,7 +132,14 @@ Value p_pointer_to_number(Value p) {
 
 // --- Raw memory -----------------------------------------------------------------
 
-std::uint32_t width_of(std::int32_t code) { return static_cast<std::uint32_t>(code < 0 ? -code : code); }
+// The bytes a size code covers: the signed 16-bit codes (3, -3) are two wide.
+std::uint32_t width_of(std::int32_t code) {
+  switch (code < 0 ? -code : code) {
+    case 1: return 1;
+    case 4: return 4;
+    default: return 2;
+  }
+}
 
 Value p_mref(RestArgs args) {
   Value code_value = rest_at(args, 0);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/primitives.h"
+#include "core/work_stack.h"
 #include "lib/lists_internal.h"
 
 namespace orvane::lists {
@@ -94,14 +95,47 @@ Value p_copy_list(Value list) {
   return copy_list(list);
 }
 
-// Recursion on the cars, iteration along the cdrs.
+// Iteration along the cdrs; going down a car suspends the list being copied
+// on a work stack, so no depth of nesting reaches the native stack. The
+// copy is linked into `copy` as it grows and the suspended originals are
+// parts of the tree, so the collector sees everything the stack holds.
 Value copy_tree(Value tree) {
-  check_native_stack();
-  ListBuilder out;
-  for (; is_pair(tree); tree = cdr(tree)) out.push_back(copy_tree(car(tree)));
-  if (out.empty()) return tree;
-  if (!is_nil(tree)) set_cdr(out.tail(), tree);
-  return out.head();
+  if (!is_pair(tree)) return tree;
+  Value copy = cons(kNil, kNil);
+  struct Suspended {
+    Value copy, original;
+  };
+  WorkStack<Suspended> suspended;
+  Value out = copy;
+  Value in = tree;
+  for (;;) {
+    Value element = car(in);
+    if (is_pair(element)) {
+      suspended.push({out, in});
+      Value first = cons(kNil, kNil);
+      set_car(out, first);
+      out = first;
+      in = element;
+      continue;
+    }
+    set_car(out, element);
+    // Along the cdrs, finishing every list that ends here.
+    for (;;) {
+      Value next = cdr(in);
+      if (is_pair(next)) {
+        Value cell = cons(kNil, kNil);
+        set_cdr(out, cell);
+        out = cell;
+        in = next;
+        break;
+      }
+      set_cdr(out, next);
+      if (suspended.empty()) return copy;
+      Suspended resumed = suspended.pop();
+      out = resumed.copy;
+      in = resumed.original;
+    }
+  }
 }
 
 Value p_copy_tree(Value tree) { return copy_tree(tree); }

@@ -5,13 +5,15 @@
 #include "core/memory.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
+#include "eval/eval.h"
 #include "lib/symbolic_search.h"
 
 namespace orvane::symbolic {
 
 namespace {
 
-// Deep enough for any written pattern, shallow enough for a small stack.
+// Deep enough for any written pattern; the native stack guard still holds
+// where frames are larger than usual.
 constexpr std::uint32_t kMaxDepth = 4000;
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The Value word, integer boxing, indirects and the equality predicates.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+
 #include "core/equality.h"
 #include "core/memory.h"
 #include "core/native_objects.h"
@@ -122,15 +125,22 @@ TEST_F(ValuesTest, NativeObjectIdsDetectStaleAndForgedIds) {
   std::uint32_t reused = g_native_objects.add(std::make_unique<Probe>(&destroyed));
   EXPECT_NE(reused, id);
   EXPECT_EQ(g_native_objects.find(id), nullptr);
-  Value p = make_native_pointer(std::make_unique<Probe>(&destroyed), PointerKind::region);
-  EXPECT_NE(&native_object_of(p, PointerKind::region), nullptr);
+  auto probe = std::make_unique<Probe>(&destroyed);
+  const Probe* made = probe.get();
+  Value p = make_native_pointer(std::move(probe), PointerKind::region);
+  EXPECT_EQ(&native_object_of(p, PointerKind::region), made);
   Value forged = make_pointer(0x12345, PointerKind::region);
   set_symbol_global(sym("forged"), forged);
+  set_symbol_global(sym("region"), p);
+  set_symbol_global(sym("as-address"), make_pointer(pointer_address(p), PointerKind::pointer));
   defprim("t-native", +[](Value v) -> Value {
     native_object_of(v, PointerKind::region);
     return kNil;
   });
+  EXPECT_EQ(error_of(list({sym("t-native"), sym("region")})), -1);
   EXPECT_EQ(error_of(list({sym("t-native"), sym("forged")})), 2);
+  // The id of a live object as a plain address names nothing.
+  EXPECT_EQ(error_of(list({sym("t-native"), sym("as-address")})), 2);
 }
 
 }  // namespace

@@ -55,6 +55,20 @@ TEST_F(ExitsTest, ThrowOutOfCleanupWhileUnwindingLetsTheFirstExitContinue) {
   EXPECT_EQ(run(form), n(1));
 }
 
+// A cleanup that runs during an exit may itself catch a throw out of an inner
+// cleanup: that inner throw is not "another exit unwinding" and must reach its
+// catch, as it does outside any exit.
+TEST_F(ExitsTest, ThrowOutOfInnerCleanupRunningDuringAnExitReachesItsCatch) {
+  Value inner = catch_(sym("b"), {list({sym("unwind-protect"), n(2), throw_(sym("b"), n(3))})});
+  set_symbol_global(sym("r"), n(0));
+  EXPECT_EQ(run(inner), n(3));
+  Value set_r = list({sym("set!"), sym("r"), inner});
+  Value form = catch_(sym("a"), {list({sym("unwind-protect"), throw_(sym("a"), n(1)), set_r})});
+  EXPECT_EQ(run(form), n(1));
+  EXPECT_EQ(symbol_global(sym("r")), n(3));
+  EXPECT_EQ(Context::innermost(), nullptr);
+}
+
 TEST_F(ExitsTest, FluidLetIsRestoredWhenAThrowPasses) {
   set_symbol_global(sym("fv"), n(1));
   Value form = catch_(sym("a"), {list({sym("fluid-let"), list({list({sym("fv"), n(2)})}), throw_(sym("a"), sym("fv"))})});

@@ -9,6 +9,7 @@
 #include "graphics/picture_playback.h"
 #include "lib/lisp_test.h"
 #include "platform/raster/device_context.h"
+#include "raster/pixels.h"
 
 namespace orvane {
 namespace {
@@ -30,11 +31,14 @@ Value draw_broken() {
   return kNoValue;
 }
 
+// Paints the top-left quarter of a white surface black; answers the pixels
+// at a painted and at an untouched corner.
 Value draw_good() {
-  raster::Surface s(4, 4, raster::PixelFormat::rgb32);
+  raster::Surface s = raster::testing::white_surface(4, 4);
   raster::DeviceContext dc(s);
   draw_picture(dc, PictWriter(1, {0, 0, 4, 4}).op(0x31).rect({0, 0, 2, 2}).finish(), {0, 0, 4, 4});
-  return make_integer(static_cast<std::int32_t>(s.pixel(0, 0)));
+  return cons(make_integer(static_cast<std::int32_t>(s.pixel(0, 0))),
+              cons(make_integer(static_cast<std::int32_t>(s.pixel(3, 3))), kNil));
 }
 
 Value frame_of_sample() { return picture_frame(PictWriter(2, {0, 0, 10, 10}).header(true, {3, 4, 30, 40}).finish()); }
@@ -53,7 +57,7 @@ class PictureLispTest : public testing::LispTest {
 
 TEST_F(PictureLispTest, FailedBitmapRaisesErrorNine) {
   EXPECT_EQ(error_code("(test-draw-broken)"), 9);
-  EXPECT_TRUE(gives("(test-draw-good)", "0"));
+  EXPECT_TRUE(gives("(test-draw-good)", "(0 16777215)"));
 }
 
 TEST_F(PictureLispTest, FramesAsRectangles) {

@@ -192,6 +192,33 @@ TEST_F(BlocksTest, RawAccessStaysInsideOneLiveBlock) {
   EXPECT_EQ(error_code("(mset 4 0 s)"), 2);
 }
 
+// Each size code reads and writes exactly its width: at the block's last
+// bytes it fits, one byte further it runs past the end.
+TEST_F(BlocksTest, EverySizeCodeFitsTheLastBytesOfABlockAndNoFurther) {
+  define("p", eval_text("(new-ptr 8)"));
+  struct Code {
+    int code;
+    int width;
+    bool writable;
+  };
+  for (Code c : {Code{1, 1, true}, Code{2, 2, true}, Code{-2, 2, true}, Code{3, 2, false}, Code{-3, 2, false},
+                 Code{4, 4, true}, Code{-4, 4, true}}) {
+    std::string code = std::to_string(c.code);
+    std::string last = std::to_string(8 - c.width);
+    std::string past = std::to_string(9 - c.width);
+    EXPECT_EQ(error_code("(mref " + code + " p " + last + ")"), -1) << "code " << code;
+    EXPECT_EQ(error_code("(mref " + code + " p " + past + ")"), 2) << "code " << code;
+    if (!c.writable) continue;
+    EXPECT_TRUE(gives("(mset " + code + " 1 p " + last + ")", "1")) << "code " << code;
+    EXPECT_TRUE(gives("(mref " + code + " p " + last + ")", "1")) << "code " << code;
+    EXPECT_EQ(error_code("(mset " + code + " 1 p " + past + ")"), 2) << "code " << code;
+  }
+  // The signed codes read the last two bytes with their sign.
+  eval_text("(mset 2 65534 p 6)");
+  EXPECT_TRUE(gives("(mref 3 p 6)", "-2"));
+  EXPECT_TRUE(gives("(mref -3 p 6)", "-257"));
+}
+
 TEST_F(BlocksTest, InternalBlocksAreClosedToLisp) {
   WorldAddress slots = new_internal_pointer_or_fail(64);
   define("p", make_pointer(slots, PointerKind::pointer));

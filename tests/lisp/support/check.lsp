@@ -4,16 +4,22 @@
 ; with equal?. On a difference it shows the expression as written and both
 ; values, then raises an error, so that the run ends in failure. In quoted
 ; data nil is a symbol: write the empty list there as ().
+;
+; (check-totals), run after the file, raises an error when the file ran no
+; check at all or when a check that started did not pass: it failed (also
+; when a handler of the file swallowed its error), or a throw to the
+; toplevel (out of memory, for one) cut it short.
 
 (define Check-Count 0)
+(define Check-Passes 0)
 
 (define check
   (syntax (_forms)
+    (set! Check-Count (+ Check-Count 1))
     (let ((_got (eval (car _forms)))
           (_want (eval (cadr _forms))))
-      (set! Check-Count (+ Check-Count 1))
       (if (equal? _got _want)
-          t
+          (prog1 t (set! Check-Passes (+ Check-Passes 1)))
           (prin "check failed: ")
           (displ (car _forms))
           (prin "  expected: ")
@@ -34,15 +40,15 @@
 
 (define check-error
   (syntax (_forms)
+    (set! Check-Count (+ Check-Count 1))
     (let ((_saved Error-Handler)
           (_got ()))
       (set! Error-Handler Check-Error-Handler)
       (set! _got (unwind-protect
                    (catch 'check-error (eval (car _forms)) 'no-error)
                    (set! Error-Handler _saved)))
-      (set! Check-Count (+ Check-Count 1))
       (if (equal? _got (eval (cadr _forms)))
-          t
+          (prog1 t (set! Check-Passes (+ Check-Passes 1)))
           (prin "check failed: ")
           (displ (car _forms))
           (prin "  expected error: ")
@@ -50,3 +56,17 @@
           (prin "  got: ")
           (display _got)
           (error-subr (car _forms))))))
+
+(define (check-totals)
+  (cond ((/= Check-Passes Check-Count)
+         (prin (- Check-Count Check-Passes))
+         (prin " of ")
+         (prin Check-Count)
+         (prin " checks did not pass")
+         (new-line)
+         (error-subr 'check-totals))
+        ((= Check-Count 0)
+         (prin "no check ran")
+         (new-line)
+         (error-subr 'check-totals))
+        (t Check-Count)))
