@@ -283,7 +283,7 @@ LResult frame_procedure(Demo& demo, Desktop& d, Hwnd hwnd, std::uint32_t message
     case WM_COMMAND:
       switch (low_word(wparam)) {
         case kAbout: {
-          AlertSpec about;
+          Alert about;
           about.caption = "About";
           about.text = "Orvane Desktop Demo\nWindows, menus, scroll bars and\na modal alert, drawn by Orvane.";
           demo.dialogs.alert(hwnd, about);

@@ -61,6 +61,12 @@ class NativeObjectTable {
   std::size_t live_count() const { return live_; }
   // Slots in use, free or retired: what the table costs.
   std::size_t slot_count() const { return slots_.size() - 1; }
+  // Calls f on every live object (not those awaiting their close).
+  template <class F>
+  void for_each(F&& f) const {
+    for (auto& s : slots_)
+      if (s.object && !s.awaiting_close) f(*s.object);
+  }
   // Destroys every object (the end of a run-time).
   void clear();
 
