@@ -3,7 +3,6 @@
 #include "eval/eval.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "core/primitives.h"
 #include "core/symbols.h"
@@ -11,6 +10,8 @@
 #include "eval/evaluator_internal.h"
 #include "objects/lookup.h"
 #include "objects/object_hooks.h"
+#include "platform/clock.h"
+#include "platform/host.h"
 
 namespace orvane {
 
@@ -616,18 +617,46 @@ Value send_forms(Value forms) {
 // --- Event poll and the native stack guard -------------------------------------------------
 
 void poll_events_slow() {
-  g_event_poll.countdown = 4096;
-  if (g_event_poll.event_flag > 0 || !g_event_poll.hook) return;
-  auto now = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            std::chrono::steady_clock::now().time_since_epoch())
-                                            .count());
-  if (now - g_event_poll.last_ms < 100) return;
+  g_event_poll.countdown = kPollCountdown;
+  if (g_event_poll.event_flag > 0 || g_event_poll.in_pass) return;
+  std::uint64_t now = platform::clock().milliseconds();
+  if (now - g_event_poll.last_ms < kPollIntervalMs) return;
   g_event_poll.last_ms = now;
-  g_event_poll.hook();
+  run_event_pass();
+}
+
+bool run_event_pass() {
+  if (g_event_poll.in_pass) return false;
+  struct PassGuard {
+    PassGuard() { g_event_poll.in_pass = true; }
+    ~PassGuard() { g_event_poll.in_pass = false; }
+  } guard;
+  platform::host().poll_events();
+  return true;
 }
 
 void native_stack_check_failed() {
-  // Give the error path room of its own: lower the limit while it runs.
+  // Give the error path room of its own: lower the limit while it runs (the
+  // report prints the culprit and may run the Error-Handler's Lisp) and put
+  // it back as the error leaves. Once only: an overflow on the error path
+  // itself meets the lowered limit.
+  static bool lowered = false;
+  struct LoweredLimit {
+    std::uintptr_t saved = g_native_stack_limit;
+    bool active = !lowered;
+    LoweredLimit() {
+      if (active) {
+        g_native_stack_limit -= std::min(g_native_stack_limit, g_native_stack_error_room);
+        lowered = true;
+      }
+    }
+    ~LoweredLimit() {
+      if (active) {
+        g_native_stack_limit = saved;
+        lowered = false;
+      }
+    }
+  } limit;
   raise_error(9, kNil);
 }
 
