@@ -27,7 +27,9 @@ class TestHost final : public platform::Host {
   // Use `virtual_clock` instead of the previous host's clock.
   bool use_virtual_clock = false;
   platform::VirtualClock virtual_clock;
-  // Error lines as the console would write them (UTF-8), and alerts.
+  // Error lines as the console would write them (UTF-8), and alerts; or
+  // pass both on to the previous host.
+  bool forward_errors = false;
   std::vector<std::string> error_lines;
   std::string last_alert;
   int out_of_memory_alerts = 0;
@@ -49,10 +51,14 @@ class TestHost final : public platform::Host {
   }
   int read_terminal() override { return previous_.read_terminal(); }
   void write_error_line(std::string_view text) override {
+    if (forward_errors) return previous_.write_error_line(text);
     flush_terminal();
     error_lines.push_back(platform::windows1252_to_utf8(text));
   }
-  void internal_error_alert(std::string_view text) override { last_alert = text; }
+  void internal_error_alert(std::string_view text) override {
+    last_alert = text;
+    if (forward_errors) previous_.internal_error_alert(text);
+  }
   int out_of_memory_alert() override {
     ++out_of_memory_alerts;
     return 1;
