@@ -262,8 +262,8 @@ int edit_getc(Value) {
 }
 
 // Passes of the event pump until the edit input buffer holds a character.
-// Gives up at once when no event can bring one: a host without an event
-// pump, or a wait inside a pass (whose events wait for it to end).
+// Gives up at once when no event can bring one: on a host without an event
+// pump, or inside a pass (no event comes before the pass ends).
 void edit_wait() {
   platform::Clock& clock = platform::clock();
   while (!edit_input_pending()) {

@@ -45,9 +45,9 @@ class Host {
   virtual int out_of_memory_alert() = 0;
 
   // Gives the host's event pump a turn: the background poll of long Lisp
-  // work, and every turn of a wait. The run-time never calls it while a
-  // call is in progress, so a pump that runs Lisp is not re-entered. The
-  // console has nothing to pump.
+  // work, and every turn of a wait. The run-time never calls it while an
+  // earlier call is still running, so a pump that runs Lisp is not
+  // re-entered. The console has nothing to pump.
   virtual void poll_events() {}
   // Whether poll_events() can ever bring input (a key, a line for the
   // editor): a wait for input on a host that has none would never end.
