@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "eval/eval.h"
 #include "eval/toplevel.h"
 #include "reader/reader.h"
@@ -22,7 +23,7 @@ constexpr const char* kProgram = R"(
 )";
 
 void BM_NaiveReverse30(benchmark::State& state) {
-  Runtime rt;
+  Runtime rt(MemoryConfig{}, register_all_modules);
   Value program = parse_text(kProgram);
   for (Value l = program; is_pair(l); l = cdr(l)) eval_toplevel(car(l));
   Value call = read_from_text("(nrev30)");

@@ -9,6 +9,7 @@
 #include "core/collector.h"
 #include "core/memory.h"
 #include "core/runtime.h"
+#include "shell/modules.h"
 
 namespace orvane {
 namespace {
@@ -27,7 +28,7 @@ MemoryConfig large_config() {
 // One million live nodes in lists of a thousand (the cars of a spine), and
 // 4 MB of live strings of 64 bytes.
 void BM_FullCollection(benchmark::State& state) {
-  Runtime runtime(large_config());
+  Runtime runtime(large_config(), register_all_modules);
   GcRoot lists, strings;
   for (int l = 0; l < 1000; ++l) {
     Value chain = kNil;
@@ -48,7 +49,7 @@ BENCHMARK(BM_FullCollection)->Unit(benchmark::kMillisecond);
 void BM_ConsWithCollections(benchmark::State& state) {
   MemoryConfig c = large_config();
   c.nodes = static_cast<std::uint32_t>(state.range(0));
-  Runtime runtime(c);
+  Runtime runtime(c, register_all_modules);
   constexpr std::int64_t kPairsPerIteration = 1'000'000;
   std::uint64_t start = collector_stats().collections;
   for (auto _ : state) {

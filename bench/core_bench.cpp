@@ -6,6 +6,7 @@
 
 #include "core/primitives.h"
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "core/symbols.h"
 #include "eval/eval.h"
 #include "eval/toplevel.h"
@@ -28,7 +29,7 @@ Value var(const char* name) {
 }
 
 void BM_Cons(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   std::uint32_t n = 0;
   Value keep = kNil;
   for (auto _ : state) {
@@ -39,7 +40,7 @@ void BM_Cons(benchmark::State& state) {
     if (++n == 1000000) {
       state.PauseTiming();
       rt.~Runtime();
-      new (&rt) Runtime(bench_config());
+      new (&rt) Runtime(bench_config(), register_all_modules);
       n = 0;
       state.ResumeTiming();
     }
@@ -49,14 +50,14 @@ void BM_Cons(benchmark::State& state) {
 BENCHMARK(BM_Cons);
 
 void BM_InternExisting(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   intern("an-existing-symbol-name");
   for (auto _ : state) benchmark::DoNotOptimize(intern("an-existing-symbol-name"));
 }
 BENCHMARK(BM_InternExisting);
 
 void BM_InternNew(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   // Names like a program's identifiers: random letters. (Names that differ
   // only in their last characters crowd into a few entries with this hash.)
   std::vector<std::string> names;
@@ -77,7 +78,7 @@ BENCHMARK(BM_InternNew)->Iterations(50000);
 Value second_of(Value, Value b) { return b; }
 
 void BM_PrimitiveCall(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   defprim("bench-second", second_of);
   Value form = list_of({intern("bench-second"), make_fixnum(1), make_fixnum(2)});
   for (auto _ : state) benchmark::DoNotOptimize(eval(form));
@@ -85,7 +86,7 @@ void BM_PrimitiveCall(benchmark::State& state) {
 BENCHMARK(BM_PrimitiveCall);
 
 void BM_ClosureCallTwoArguments(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   Value a = var("a"), b = var("b");
   Value def = list_of({intern("define"), list_of({intern("bench-f"), a, b}), var("b")});
   eval_toplevel(def);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "core/symbols.h"
 #include "eval/eval.h"
 
@@ -20,7 +21,7 @@ MemoryConfig bench_config() {
 }
 
 void BM_StringAppend(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   Value append = symbol_global(intern("string-append"));
   Value a = make_string(std::string(100, 'a'));
   Value b = make_string(std::string(100, 'b'));
@@ -36,7 +37,7 @@ void BM_StringAppend(benchmark::State& state) {
 BENCHMARK(BM_StringAppend);
 
 void BM_HashRef(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   Value set = symbol_global(intern("hash-set!"));
   Value ref = symbol_global(intern("hash-ref"));
   Value table = call(symbol_global(intern("new-hash")), {});

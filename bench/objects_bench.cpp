@@ -8,6 +8,7 @@
 #include "eval/eval.h"
 #include "eval/toplevel.h"
 #include "reader/reader.h"
+#include "shell/modules.h"
 
 namespace orvane {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 // (lookup, frame, return); `add` also reads a slot and adds.
 class ObjectWorld {
  public:
-  ObjectWorld() : runtime_(config()) {
+  ObjectWorld() : runtime_(config(), register_all_modules) {
     Value forms = parse_text(R"(
       (define base (new-class 'base))
       (base (defslot count :default 0)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "core/symbols.h"
 #include "reader/reader.h"
 
@@ -58,7 +59,7 @@ void load_compact_table() {
 }
 
 void BM_ReadSource(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   const std::string text = sample_source(200);
   for (auto _ : state) benchmark::DoNotOptimize(parse_text(text));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -66,7 +67,7 @@ void BM_ReadSource(benchmark::State& state) {
 BENCHMARK(BM_ReadSource);
 
 void BM_ReadSourceDatumByDatum(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   const std::string text = sample_source(200);
   for (auto _ : state) {
     TextSource source(text);
@@ -78,7 +79,7 @@ void BM_ReadSourceDatumByDatum(benchmark::State& state) {
 BENCHMARK(BM_ReadSourceDatumByDatum);
 
 void BM_ReadCompact(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   load_compact_table();
   const std::string text = sample_compact(2000);
   for (auto _ : state) benchmark::DoNotOptimize(parse_text(text));
@@ -87,7 +88,7 @@ void BM_ReadCompact(benchmark::State& state) {
 BENCHMARK(BM_ReadCompact);
 
 void BM_ReadLongString(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   const std::string text = "\"" + std::string(30000, 'x') + "\"";
   for (auto _ : state) benchmark::DoNotOptimize(read_from_text(text));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

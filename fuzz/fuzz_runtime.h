@@ -12,6 +12,8 @@
 #include "core/runtime.h"
 #include "eval/context.h"
 #include "eval/errors.h"
+#include "platform/host.h"
+#include "shell/modules.h"
 
 namespace orvane::fuzz {
 
@@ -34,8 +36,7 @@ class FuzzRuntime {
   bool ensure() {
     if (runtime_ && !worn()) return false;
     runtime_.reset();
-    runtime_ = std::make_unique<Runtime>(fuzz_config());
-    g_error_hooks.internal_error_alert = [](const char*) {};
+    runtime_ = std::make_unique<Runtime>(fuzz_config(), register_all_modules);
     return true;
   }
 
@@ -59,6 +60,23 @@ class FuzzRuntime {
            g_mem.symbols_free < 8192;
   }
 
+  // The console host with the error alerts silenced.
+  class SilentHost final : public platform::Host {
+   public:
+    platform::Clock& clock() override { return console_.clock(); }
+    void write_terminal(std::string_view text) override { console_.write_terminal(text); }
+    void flush_terminal() override { console_.flush_terminal(); }
+    int read_terminal() override { return console_.read_terminal(); }
+    void write_error_line(std::string_view) override {}
+    void internal_error_alert(std::string_view) override {}
+    int out_of_memory_alert() override { return 1; }
+
+   private:
+    platform::Host& console_ = platform::host();
+  };
+
+  SilentHost host_;
+  platform::HostScope silence_{host_};
   std::unique_ptr<Runtime> runtime_;
 };
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -16,6 +15,7 @@
 
 #include "app/tool_text.h"
 #include "lib/dates.h"
+#include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_io.h"
 #include "storage/database.h"
@@ -55,7 +55,7 @@ const char* error_text(const DatabaseError& e) {
   }
 }
 
-std::uint32_t now_seconds() { return static_cast<std::uint32_t>(time_from_unix(std::time(nullptr))); }
+std::uint32_t now_seconds() { return static_cast<std::uint32_t>(time_from_unix(platform::clock().unix_time())); }
 
 std::string shown(std::string_view text) { return terminal_text(text); }
 

@@ -8,10 +8,10 @@
 #include <editline/readline.h>
 
 #include "app/commands.h"
-#include "app/lisp_session.h"
 #include "eval/errors.h"
 #include "platform/console.h"
-#include "reader/printer.h"
+#include "platform/host.h"
+#include "shell/session.h"
 
 namespace orvane::app {
 
@@ -77,7 +77,7 @@ class LineInput {
 }  // namespace
 
 int repl_command(const MemoryConfig& config) {
-  LispSession session(config);
+  shell::LispSession session(config);
   LineInput input;
   std::string buffer, line;
   while (input.get(buffer.empty() ? "? " : "  ", line)) {
@@ -97,14 +97,14 @@ int repl_command(const MemoryConfig& config) {
       }
       if (!datum) break;
       Value result;
-      if (session.eval_datum(*datum, &result) && result != kNoValue) {
-        std::string text = print_to_string(result, PrintStyle::readable, std::string::npos);
-        std::cout << platform::windows1252_to_utf8(text) << std::endl;
-      }
+      if (session.eval_datum(*datum, &result) && result != kNoValue) session.show_result(result);
     }
     buffer.clear();
   }
-  if (input.interactive()) std::cout << std::endl;
+  if (input.interactive()) {
+    platform::host().write_terminal("\r");
+    platform::host().flush_terminal();
+  }
   return 0;
 }
 

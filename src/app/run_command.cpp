@@ -5,8 +5,7 @@
 #include <sstream>
 
 #include "app/commands.h"
-#include "app/lisp_session.h"
-#include "platform/console.h"
+#include "shell/session.h"
 
 namespace orvane::app {
 
@@ -45,7 +44,7 @@ int run_command(const MemoryConfig& config, const std::vector<std::string>& inpu
     texts.push_back(std::move(text));
   }
   bool ok = true;
-  LispSession session(config);
+  shell::LispSession session(config);
   for (const auto& text : texts) {
     TextSource source(text);
     ok = session.run_source(source) && ok;

@@ -70,7 +70,7 @@ void lay_out(const MemoryLayout& l) {
 
 }  // namespace
 
-Runtime::Runtime(const MemoryConfig& config) {
+Runtime::Runtime(const MemoryConfig& config, ModuleRegistration register_modules) {
   if (current_) throw std::logic_error("one run-time at a time");
   if (auto problem = memory_config_problem(config)) throw StartupMemoryError(*problem);
   // The world can give the Lisp block kLispBlockLimit bytes; the reserve
@@ -94,7 +94,10 @@ Runtime::Runtime(const MemoryConfig& config) {
   auto stack = platform::current_native_stack();
   // Keep a margin for the error path and the host's own needs.
   std::size_t usable = std::min<std::size_t>(stack.size, 64u << 20);
-  g_native_stack_limit = stack.top - usable + (usable > (1u << 20) ? (512u << 10) : usable / 4);
+  std::size_t margin = usable > (1u << 20) ? (512u << 10) : usable / 4;
+  g_native_stack_limit = stack.top - usable + margin;
+  // Half the margin is the error path's when the guard trips.
+  g_native_stack_error_room = margin / 2;
   // The allowance the zone figures report is the one actually guarded.
   g_mem.native_stack = static_cast<std::uint32_t>(std::min<std::uintptr_t>(stack.top - g_native_stack_limit, UINT32_MAX));
 
@@ -102,7 +105,7 @@ Runtime::Runtime(const MemoryConfig& config) {
   try {
     g_mem.empty_string = make_string("");
     node_of(g_mem.empty_string).w0 |= kPermanentBit;
-    register_all_modules();
+    register_modules();
   } catch (const Thrower&) {
     tear_down();
     throw StartupMemoryError("The memory configuration is too small for the run-time's own definitions");

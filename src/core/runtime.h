@@ -1,6 +1,7 @@
 // The run-time world as one RAII object: the address space, the Lisp memory
-// laid out from the settings, the symbols bound and every module registered.
-// At most one exists at a time.
+// laid out from the settings, the symbols bound and the modules registered
+// by the routine its maker hands in (the shell's module list). At most one
+// exists at a time.
 #pragma once
 
 #include <memory>
@@ -19,11 +20,14 @@ class StartupMemoryError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Registers the native modules of a run-time, in start-up order.
+using ModuleRegistration = void (*)();
+
 class Runtime {
  public:
   // Sizes and lays out the Lisp memory from the configuration (raising
-  // StartupMemoryError when it cannot), then binds every module.
-  explicit Runtime(const MemoryConfig& config = MemoryConfig{});
+  // StartupMemoryError when it cannot), then registers the modules.
+  Runtime(const MemoryConfig& config, ModuleRegistration register_modules);
   ~Runtime();
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;
@@ -40,8 +44,5 @@ class Runtime {
   MemoryLayout layout_;
   static inline Runtime* current_ = nullptr;
 };
-
-// Every module's registration routine, in start-up order.
-void register_all_modules();
 
 }  // namespace orvane

@@ -9,6 +9,7 @@
 #include "core/symbols.h"
 #include "eval/context.h"
 #include "eval/eval.h"
+#include "platform/host.h"
 #include "reader/printer.h"
 
 namespace orvane {
@@ -94,14 +95,12 @@ void throw_to_cancel() { throw_value(g_sym.cancel, kNil); }
 
 namespace {
 
-void console_alert(const char* text) {
-  if (text && *text) std::fprintf(stderr, "%s\n", text);
-  else std::fprintf(stderr, "An error has occured.  You should save your file, quit and reload the software.\n");
-}
-
+// The internal-error alert of the host, shown when no Error-Handler takes
+// the error; with no text (an error while the error module loads) the
+// alert's own message.
 void internal_error(const char* text) {
-  if (g_error_hooks.internal_error_alert) g_error_hooks.internal_error_alert(text);
-  else console_alert(text);
+  platform::host().internal_error_alert(
+      text && *text ? text : "An error has occured.  You should save your file, quit and reload the software.");
 }
 
 std::string text_of(Value v) { return value_to_text(v); }
@@ -131,7 +130,6 @@ void load_error_module() {
 
 [[noreturn]] void error_path(int klass, int code, Value culprit) {
   ++g_error.count;
-  if (g_error_hooks.before_error) g_error_hooks.before_error();
   if (culprit.tag() == tag::address) culprit = kNil;
   if (g_error.printing) throw ErrorPrinting{};
   if (g_error.loading_module) {
@@ -165,7 +163,6 @@ void report(const char* format, ...) {
   std::vsnprintf(message, sizeof message, format, ap);
   va_end(ap);
   ++g_error.count;
-  if (g_error_hooks.before_error) g_error_hooks.before_error();
   if (g_error.printing) throw ErrorPrinting{};
   if (g_error.loading_module) {
     internal_error(nullptr);

@@ -15,17 +15,6 @@ namespace orvane {
 [[noreturn]] void throw_value(Value tag, Value value);
 bool catch_active(Value tag);
 
-// Hooks with console defaults; the shell replaces them.
-struct ErrorHooks {
-  // The internal-error alert, shown when no Error-Handler takes the error;
-  // it receives the composed error text. The console prints that text to
-  // standard error.
-  void (*internal_error_alert)(const char* error_text) = nullptr;
-  // Called at the start of the error path (end drawing, flush the terminal...).
-  void (*before_error)() = nullptr;
-};
-inline ErrorHooks g_error_hooks;
-
 // The last composed error text.
 const char* last_error_text();
 // How many times the error path has run since start-up.

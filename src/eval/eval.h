@@ -47,18 +47,28 @@ bool symbol_bound(Value sym);
 // rewriting its logic variables in place.
 Value compile_function(Value form);
 
-// The event poll: called by loops and calls, runs the hook at most every
-// 100 ms while the event flag is zero or less.
+// The event poll. Loops, calls and the clause engine call poll_events();
+// every 4096th call reads the platform clock, and when 100 ms have passed
+// since the last pass and the event flag is zero or less, the host's event
+// pump gets a pass. The countdown keeps the common case to one decrement.
 struct EventPoll {
-  void (*hook)() = nullptr;  // one pass of the event loop; none until the shell exists
-  int event_flag = 0;        // raised by without-event
+  int event_flag = 0;        // raised by without-event, loading and the boot
   std::uint32_t countdown = 1;
-  std::uint64_t last_ms = 0;
+  std::uint64_t last_ms = 0;  // platform clock time of the last pass
+  bool in_pass = false;       // a pass is running (its Lisp must not start another)
 };
 inline EventPoll g_event_poll;
+inline constexpr std::uint32_t kPollCountdown = 4096;
+inline constexpr std::uint64_t kPollIntervalMs = 100;
 void poll_events_slow();
 inline void poll_events() {
   if (--g_event_poll.countdown == 0) poll_events_slow();
 }
+// One pass of the host's event pump now, whatever the time and the event
+// flag (the turns of a wait). Answers false, without a pass, when a pass is
+// already running: the Lisp an event runs cannot start another.
+bool run_event_pass();
+// How long a wait sleeps between two passes of the event pump.
+inline constexpr std::uint64_t kWaitStepMs = 5;
 
 }  // namespace orvane

@@ -1,6 +1,6 @@
 // The evaluator's primitives and its registration routine.
-#include <chrono>
-#include <thread>
+#include <algorithm>
+#include <cstdint>
 
 #include "core/primitives.h"
 #include "core/symbols.h"
@@ -11,6 +11,8 @@
 #include "eval/evaluator_internal.h"
 #include "eval/native_forms.h"
 #include "eval/toplevel.h"
+#include "platform/clock.h"
+#include "platform/host.h"
 
 namespace orvane {
 
@@ -19,6 +21,9 @@ void register_symbol_primitives();
 
 namespace {
 
+// The profiler flag of `get-profiler?` and `set-profiler?`: kept for the
+// titles that set it, consulted by nothing (the `profile` form does not
+// measure either).
 bool g_profiler = false;
 
 Value p_eval(Value v) { return eval(v); }
@@ -79,17 +84,19 @@ Value p_set_profiler(Value on) {
 }
 Value p_reset_stack_flag() { return kNoValue; }
 
+// Waits on the platform clock, giving the event pump a pass at every turn
+// so that the key can arrive and the interface stays alive.
 Value p_wait_key(Value ms_value) {
-  std::int32_t ms = integer_of(ms_value);
-  auto start = std::chrono::steady_clock::now();
+  std::int64_t ms = integer_of(ms_value);
+  platform::Clock& clock = platform::clock();
+  std::uint64_t start = clock.milliseconds();
   for (;;) {
-    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    if (g_wait_key_hook) {
-      int key = g_wait_key_hook();
-      if (key >= 0) return cons(make_integer(elapsed), make_integer(key));
-    }
-    if (elapsed >= ms) return cons(make_integer(ms), kNil);
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(5, ms - elapsed)));
+    run_event_pass();
+    auto elapsed = static_cast<std::int64_t>(clock.milliseconds() - start);
+    int key = platform::host().pending_key();
+    if (key >= 0) return cons(make_integer(static_cast<std::int32_t>(std::min(elapsed, ms))), make_integer(key));
+    if (elapsed >= ms) return cons(make_integer(static_cast<std::int32_t>(ms)), kNil);
+    clock.wait_until(start + static_cast<std::uint64_t>(std::min<std::int64_t>(elapsed + kWaitStepMs, ms)));
   }
 }
 

@@ -3,14 +3,16 @@
 #include "eval/eval.h"
 
 #include <algorithm>
-#include <chrono>
 
+#include "core/native_objects.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
 #include "eval/evaluator_internal.h"
 #include "objects/lookup.h"
 #include "objects/object_hooks.h"
+#include "platform/clock.h"
+#include "platform/host.h"
 
 namespace orvane {
 
@@ -616,14 +618,25 @@ Value send_forms(Value forms) {
 // --- Event poll and the native stack guard -------------------------------------------------
 
 void poll_events_slow() {
-  g_event_poll.countdown = 4096;
-  if (g_event_poll.event_flag > 0 || !g_event_poll.hook) return;
-  auto now = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            std::chrono::steady_clock::now().time_since_epoch())
-                                            .count());
-  if (now - g_event_poll.last_ms < 100) return;
+  g_event_poll.countdown = kPollCountdown;
+  // Native objects the collector found dead are closed here, outside any
+  // allocation; a close may run Lisp, so not inside a pass either.
+  if (!g_event_poll.in_pass) close_released_native_objects();
+  if (g_event_poll.event_flag > 0 || g_event_poll.in_pass) return;
+  std::uint64_t now = platform::clock().milliseconds();
+  if (now - g_event_poll.last_ms < kPollIntervalMs) return;
   g_event_poll.last_ms = now;
-  g_event_poll.hook();
+  run_event_pass();
+}
+
+bool run_event_pass() {
+  if (g_event_poll.in_pass) return false;
+  struct PassGuard {
+    PassGuard() { g_event_poll.in_pass = true; }
+    ~PassGuard() { g_event_poll.in_pass = false; }
+  } guard;
+  platform::host().poll_events();
+  return true;
 }
 
 namespace {
@@ -636,7 +649,9 @@ class ErrorPathStackRoom {
   ErrorPathStackRoom() : saved_(g_native_stack_limit), lowered_(!active_) {
     if (!lowered_) return;
     active_ = true;
-    std::uintptr_t room = std::min<std::uintptr_t>(kMaxRoom, std::uintptr_t{g_mem.native_stack} / 8);
+    std::uintptr_t room = g_native_stack_error_room != 0
+                              ? g_native_stack_error_room
+                              : std::min<std::uintptr_t>(kMaxRoom, std::uintptr_t{g_mem.native_stack} / 8);
     g_native_stack_limit = saved_ > room ? saved_ - room : 0;
   }
   ~ErrorPathStackRoom() {

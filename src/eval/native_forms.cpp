@@ -292,7 +292,9 @@ Value sp_define(Value args) {
 }
 
 Value sp_profile(Value args) {
-  // (profile form) or (profile label form...)
+  // (profile form) or (profile label form...): evaluates the forms and
+  // answers the last value. It measures nothing; titles keep it for that
+  // value.
   if (is_pair(cdr(args))) return eval_sequence(cdr(args));
   return eval(car(args));
 }

@@ -23,8 +23,4 @@ Value eval_top_level_form(Value form);
 void set_pending_throw(Value tag, Value value);
 bool take_pending_throw(Value& tag, Value& value);
 
-// Answers a key code when a key is pending, else -1 (wait-key); none until
-// the event pump exists.
-inline int (*g_wait_key_hook)() = nullptr;
-
 }  // namespace orvane

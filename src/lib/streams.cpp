@@ -11,7 +11,10 @@
 #include "eval/context.h"
 #include "eval/errors.h"
 #include "eval/eval.h"
-#include "platform/console.h"
+#include "platform/clock.h"
+#include "platform/host.h"
+#include "reader/destination.h"
+#include "reader/reader.h"
 
 namespace orvane {
 
@@ -111,8 +114,10 @@ bool edit_input_pending() {
   return s.input != 0 && s.input_position < s.input_size;
 }
 
-Value current_object(Value (*hook)()) {
-  return hook ? hook() : kNoObject;
+// The printer's destination object, as a port object.
+Value output_port_object() {
+  Value object = current_destination_object();
+  return object == kNil ? kNoObject : object;
 }
 
 // --- Primitives ----------------------------------------------------------------------------
@@ -205,12 +210,12 @@ Value p_set_lecture(Value pointer, Value n) {
 Value p_eof_lecture_p() { return boolean(!edit_input_pending()); }
 
 Value p_general_putc(Value c, Value method) {
-  SelfBinding binding(current_object(g_port_hooks.output_object));
+  SelfBinding binding(output_port_object());
   return call(method, {c});
 }
 
 Value p_general_getc(Value method) {
-  SelfBinding binding(current_object(g_port_hooks.input_object));
+  SelfBinding binding(current_source_object());
   return call(method, {});
 }
 
@@ -256,8 +261,15 @@ int edit_getc(Value) {
   return c;
 }
 
+// Passes of the event pump until the edit input buffer holds a character.
+// Gives up at once when no event can bring one: on a host without an event
+// pump, or inside a pass (no event comes before the pass ends).
 void edit_wait() {
-  while (!edit_input_pending() && g_event_poll.hook) g_event_poll.hook();
+  platform::Clock& clock = platform::clock();
+  while (!edit_input_pending()) {
+    if (!platform::host().has_event_pump() || !run_event_pass()) return;
+    if (!edit_input_pending()) clock.wait_until(clock.milliseconds() + kWaitStepMs);
+  }
 }
 
 void flush_edit_output() {
@@ -265,10 +277,10 @@ void flush_edit_output() {
   if (s.output_line.empty()) return;
   std::string line = std::move(s.output_line);
   s.output_line.clear();
-  Value port = current_object(g_port_hooks.output_object);
+  Value port = output_port_object();
   if (port == kNoObject) {
-    platform::standard_console().write(line);
-    platform::standard_console().flush();
+    platform::host().write_terminal(line);
+    platform::host().flush_terminal();
     return;
   }
   send(port, intern_constant("print-string"), {make_string(line)});

@@ -51,14 +51,10 @@ PortGetc port_getc_routine(Value descriptor);
 // modules stay valid from one run-time to the next, so this is idempotent.
 void add_port_routines(void (*fn)(), PortGetc getc, PortPutc putc);
 
-// The objects that are the current output and input ports, provided by the
-// reader and the printer (`self` for `general-putc`, `general-getc` and the
-// edit output line). The no-object value when unset.
-struct PortHooks {
-  Value (*output_object)() = nullptr;
-  Value (*input_object)() = nullptr;
-};
-inline PortHooks g_port_hooks;
+// The current output and input port objects (`self` for `general-putc`,
+// `general-getc` and the edit output line) are the printer's destination
+// object and the reader's source object, asked directly: the ports are the
+// reader's and the printer's own wiring, not something a host provides.
 
 void register_streams();
 

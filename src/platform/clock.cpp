@@ -5,6 +5,8 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/host.h"
+
 namespace orvane::platform {
 
 namespace {
@@ -32,7 +34,8 @@ void SystemClock::wait_until(std::uint64_t target) {
     std::this_thread::sleep_for(std::chrono::milliseconds(target - now));
 }
 
-Clock& clock() { return *current_clock(); }
+Clock& clock() { return host().clock(); }
+Clock& console_clock() { return *current_clock(); }
 
 ClockOverride::ClockOverride(Clock& replacement) : saved_(current_clock()) { current_clock() = &replacement; }
 ClockOverride::~ClockOverride() { current_clock() = saved_; }

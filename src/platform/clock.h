@@ -48,10 +48,16 @@ class VirtualClock final : public Clock {
   std::int64_t unix_ms_;
 };
 
-// The clock in use: the system clock unless a ClockOverride is in force.
+// The one clock the run-time reads: the current host's (host().clock()),
+// so a host with a virtual clock moves every timer of the run-time at once.
 Clock& clock();
 
-// Makes another clock current for as long as it lives; nests.
+// The console host's clock: the system clock unless a ClockOverride is in
+// force.
+Clock& console_clock();
+
+// Makes another clock the console host's for as long as it lives; nests. A
+// host of its own (a title's window, a test host) brings its own clock.
 class ClockOverride {
  public:
   explicit ClockOverride(Clock& replacement);

@@ -9,10 +9,12 @@ namespace orvane::platform {
 
 namespace {
 
-// The console host: the process's standard streams and the system clock.
+// The console host: the process's standard streams (or the console of a
+// ConsoleRedirect) and the console clock (the system clock unless a
+// ClockOverride is in force).
 class ConsoleHost final : public Host {
  public:
-  Clock& clock() override { return platform::clock(); }
+  Clock& clock() override { return console_clock(); }
   void write_terminal(std::string_view text) override { standard_console().write(text); }
   void flush_terminal() override { standard_console().flush(); }
   int read_terminal() override { return standard_console().read_char(); }
@@ -24,7 +26,7 @@ class ConsoleHost final : public Host {
     std::fflush(stderr);
   }
   void internal_error_alert(std::string_view text) override { write_error_line(text); }
-  // No one to ask: the message, and the answer "OK".
+  // With nobody to ask, the computation is abandoned and the session goes on.
   int out_of_memory_alert() override {
     write_error_line("Out of Memory");
     return 1;

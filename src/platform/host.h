@@ -23,7 +23,9 @@ class Host {
   virtual ~Host() = default;
 
   // The one clock everything reads: the evaluator's event poll, waits,
-  // processes, file and record times, the tick counter.
+  // processes, file and record times, the tick counter. platform::clock()
+  // answers this, so a host must not answer platform::clock() here (the
+  // console host answers console_clock()).
   virtual Clock& clock() = 0;
 
   // The terminal: where printing with no other destination goes, and where
@@ -43,8 +45,13 @@ class Host {
   virtual int out_of_memory_alert() = 0;
 
   // Gives the host's event pump a turn: the background poll of long Lisp
-  // work. The console has nothing to pump.
+  // work, and every turn of a wait. The run-time never calls it while an
+  // earlier call is still running, so a pump that runs Lisp is not
+  // re-entered. The console has nothing to pump.
   virtual void poll_events() {}
+  // Whether poll_events() can ever bring input (a key, a line for the
+  // editor): a wait for input on a host that has none would never end.
+  virtual bool has_event_pump() { return false; }
   // A key code when a key press is pending (consumed), else -1.
   virtual int pending_key() { return -1; }
 

@@ -9,7 +9,7 @@
 #include "eval/errors.h"
 #include "eval/eval.h"
 #include "lib/streams.h"
-#include "platform/console.h"
+#include "platform/host.h"
 
 namespace orvane {
 
@@ -67,26 +67,18 @@ bool is_object(Value v) {
   return v.tag() == tag::instance || (v.tag() == tag::klass && v != kNoObject);
 }
 
-// The port object of `general-putc` and of the edit output line.
-Value output_port_object() {
-  Value object = state().current.object();
-  return object == kNil ? kNoObject : object;
-}
-
-void console_write(unsigned char c) { platform::standard_console().write_char(c); }
-void console_flush() { platform::standard_console().flush(); }
-
 }  // namespace
 
 const Destination& current_destination() { return state().current; }
 
 void put_char(unsigned char c) {
-  poll_events();
   const Destination& d = state().current;
   switch (d.kind) {
-    case Destination::Kind::terminal:
-      (g_terminal_hooks.write_char ? g_terminal_hooks.write_char : console_write)(c);
+    case Destination::Kind::terminal: {
+      char ch = static_cast<char>(c);
+      platform::host().write_terminal(std::string_view(&ch, 1));
       break;
+    }
     case Destination::Kind::native_routine:
       d.routine(c, d.state());
       break;
@@ -100,12 +92,17 @@ void put_char(unsigned char c) {
 }
 
 void put_text(std::string_view text) {
+  poll_events();
+  if (state().current.kind == Destination::Kind::terminal) {
+    platform::host().write_terminal(text);
+    return;
+  }
   for (char c : text) put_char(static_cast<unsigned char>(c));
 }
 
 void flush_terminal() {
   flush_edit_output();
-  (g_terminal_hooks.flush ? g_terminal_hooks.flush : console_flush)();
+  platform::host().flush_terminal();
 }
 
 // --- DestinationScope -----------------------------------------------------------
@@ -150,7 +147,6 @@ void reset_destinations() {
   s.current = Destination{};
   add_root_range(s.current.values.data(), s.current.values.size());
   s.terminal_out = intern_constant("terminal-out", kNil);
-  g_port_hooks.output_object = output_port_object;
 }
 
 }  // namespace orvane

@@ -39,23 +39,17 @@ struct Destination {
 // most this many characters and drops the rest.
 inline constexpr std::size_t kStringBufferSize = 1024;
 
-// The terminal: where output goes when no other destination is installed.
-// With no title it is the console; the shell or the terminal stream may
-// replace both routines.
-struct TerminalHooks {
-  void (*write_char)(unsigned char c) = nullptr;  // null: the console
-  void (*flush)() = nullptr;                      // null: the console
-};
-inline TerminalHooks g_terminal_hooks;
-
 const Destination& current_destination();
 inline Value current_destination_object() { return current_destination().object(); }
 
-// Writes one character to the current destination (giving the event loop
-// its turn every 100 ms).
+// Writes one character, or a piece of text, to the current destination.
+// With no other destination installed that is the host's terminal (the
+// console, or a title's terminal window). Each piece of text (a token of
+// the printer, a directive of `format`) gives the event poll its turn, so a
+// long printout keeps the interface alive without a check per character.
 void put_char(unsigned char c);
 void put_text(std::string_view text);
-// Sends what the terminal (the console, or the edit output line) collected
+// Sends what the terminal (the host's, and the edit output line) collected
 // on its way.
 void flush_terminal();
 

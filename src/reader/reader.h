@@ -67,8 +67,13 @@ Value parse_text(std::string_view text);
 Value make_logic_variable(Value name);
 
 // The terminal: the source of reader calls that install no other. Null gives
-// the process's console (standard input, newlines read as carriage returns).
+// the host's terminal (on the console, standard input with newlines read as
+// carriage returns).
 void set_terminal_source(CharSource* source);
+
+// The object the current source came from (`self` for `general-getc`); the
+// no-object value for none.
+Value current_source_object();
 
 // Registers the reader's primitives and resets its state (tables, decimal
 // mark, source), as every new run-time must.

@@ -196,7 +196,6 @@ void register_reader() {
   g_reader.dispatch['\\'] = g_reader.character_reader;
   g_reader.dispatch['('] = g_reader.vector_reader;
   g_reader.dispatch['{'] = g_reader.language_text_reader;
-  g_port_hooks.input_object = current_source_object;
 
   defprim("read", p_read);
   defprim("readline", p_readline);

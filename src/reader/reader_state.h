@@ -92,8 +92,6 @@ std::uint32_t source_position();
 // When the current source is the edit input buffer (the terminal of a
 // title), runs the event loop until it holds a character.
 void wait_for_terminal_input();
-// The object the current source came from; the no-object value for none.
-Value current_source_object();
 
 // Saves the whole current source on entry and restores it on exit, also when
 // a throw passes. A source installed here also gets its own current

@@ -8,23 +8,23 @@
 #include "eval/errors.h"
 #include "eval/eval.h"
 #include "lib/streams.h"
-#include "platform/console.h"
+#include "platform/host.h"
 #include "reader/reader_state.h"
 
 namespace orvane {
 
 namespace {
 
-// With no title, the terminal is the process's console.
-class ConsoleSource final : public CharSource {
+// The host's terminal: the process's console, or a title's terminal.
+class HostTerminalSource final : public CharSource {
  public:
-  int next() override { return platform::standard_console().read_char(); }
+  int next() override { return platform::host().read_terminal(); }
 };
 
 CharSource& terminal() {
   if (g_reader.terminal) return *g_reader.terminal;
-  static ConsoleSource console;
-  return console;
+  static HostTerminalSource host_terminal;
+  return host_terminal;
 }
 
 int from_native(int c) { return c < 0 ? kEndOfInput : c & 0xff; }

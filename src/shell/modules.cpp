@@ -1,7 +1,8 @@
 // Every native module's registration routine, in start-up order.
+#include "shell/modules.h"
+
 #include "core/core_primitives.h"
 #include "core/memory_primitives.h"
-#include "core/runtime.h"
 #include "eval/eval_module.h"
 #include "eval/processes.h"
 #include "graphics/geometry_module.h"

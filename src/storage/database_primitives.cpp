@@ -2,7 +2,6 @@
 // into calls of the native databases (storage/database.h) and their
 // failures into Lisp errors.
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,8 @@
 #include "lib/dates.h"
 #include "lib/vectors.h"
 #include "platform/byte_reader.h"
+#include "platform/clock.h"
+#include "platform/host.h"
 #include "reader/printer.h"
 #include "storage/database.h"
 #include "storage/database_module.h"
@@ -37,7 +38,7 @@ DatabaseModule& module() {
   return m;
 }
 
-std::uint32_t now_seconds() { return static_cast<std::uint32_t>(time_from_unix(std::time(nullptr))); }
+std::uint32_t now_seconds() { return static_cast<std::uint32_t>(time_from_unix(platform::clock().unix_time())); }
 
 DatabaseSet& dbs() {
   DatabaseModule& m = module();
@@ -535,7 +536,7 @@ void register_databases() {
   // The internal-error alert only: raising an error here would abandon a
   // compaction half done in memory.
   m.set->on_inconsistent_map = [] {
-    if (g_error_hooks.internal_error_alert) g_error_hooks.internal_error_alert("Internal error 5500");
+    platform::host().internal_error_alert("Internal error 5500");
   };
   m.compact_symbol = intern("Compact-Databases?");
   set_symbol_global(m.compact_symbol, g_sym.t);

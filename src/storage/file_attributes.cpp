@@ -2,12 +2,12 @@
 // modification times, visibility, and the 40-byte file-information blocks.
 #include <algorithm>
 #include <array>
-#include <ctime>
 #include <limits>
 
 #include "core/blocks.h"
 #include "core/primitives.h"
 #include "lib/dates.h"
+#include "platform/clock.h"
 #include "platform/host_files.h"
 #include "storage/file_arguments.h"
 #include "storage/file_errors.h"
@@ -59,19 +59,18 @@ Value time_value(std::int64_t unix_nanos) {
 // as nanoseconds since 1970; nothing for an impossible date.
 std::optional<std::int64_t> unix_nanos_of_dos(std::uint32_t dos) {
   std::uint32_t date = dos >> 16, time = dos & 0xffff;
-  std::tm t{};
-  t.tm_year = static_cast<int>(date >> 9) + 80;
-  t.tm_mon = static_cast<int>((date >> 5) & 0x0f) - 1;
-  t.tm_mday = static_cast<int>(date & 0x1f);
-  t.tm_hour = static_cast<int>(time >> 11);
-  t.tm_min = static_cast<int>((time >> 5) & 0x3f);
-  t.tm_sec = static_cast<int>(time & 0x1f) * 2;
-  t.tm_isdst = -1;
-  if (t.tm_mon < 0 || t.tm_mon > 11 || t.tm_mday < 1 || t.tm_hour > 23 || t.tm_min > 59 || t.tm_sec > 59)
+  platform::LocalTime t;
+  t.year = static_cast<int>(date >> 9) + 1980;
+  t.month = static_cast<int>((date >> 5) & 0x0f);
+  t.day = static_cast<int>(date & 0x1f);
+  t.hour = static_cast<int>(time >> 11);
+  t.minute = static_cast<int>((time >> 5) & 0x3f);
+  t.second = static_cast<int>(time & 0x1f) * 2;
+  if (t.month < 1 || t.month > 12 || t.day < 1 || t.hour > 23 || t.minute > 59 || t.second > 59)
     return std::nullopt;
-  std::time_t seconds = std::mktime(&t);
-  if (seconds == static_cast<std::time_t>(-1)) return std::nullopt;
-  return std::int64_t{seconds} * kNanosPerSecond;
+  std::optional<std::int64_t> seconds = platform::from_local_time(t);
+  if (!seconds) return std::nullopt;
+  return *seconds * kNanosPerSecond;
 }
 
 // The type and creator of a file; "The file %s could not be open" when it

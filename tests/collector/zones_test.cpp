@@ -7,6 +7,7 @@
 
 #include "collector/gc_test_support.h"
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "core/zones.h"
 
 namespace orvane {
@@ -139,16 +140,16 @@ TEST(SizingTest, TheRunTimeRefusesToStartShortOfMemory) {
   std::int64_t spare = size_memory(c, kLispBlockLimit).spare;
   ASSERT_LT(spare, 0);
   try {
-    Runtime runtime(c);
+    Runtime runtime(c, register_all_modules);
     FAIL() << "the run-time started";
   } catch (const StartupMemoryError& e) {
     EXPECT_EQ(std::string(e.what()), startup_memory_alert_text(spare));
   }
   c = small_config();
   c.symbols = 4;
-  EXPECT_THROW(Runtime{c}, StartupMemoryError);
+  EXPECT_THROW((Runtime{c, register_all_modules}), StartupMemoryError);
   // A refused start leaves nothing behind: the next run-time starts.
-  Runtime ok(small_config());
+  Runtime ok(small_config(), register_all_modules);
   EXPECT_NE(g_mem.nodes, nullptr);
 }
 
@@ -157,7 +158,7 @@ TEST(SizingTest, TheZonesAreLaidOutInOrderAndFillTheBlock) {
   c.symbols = 8192;
   c.lisp_stack = 65536;
   c.total = 4'000'000;
-  Runtime runtime(c);
+  Runtime runtime(c, register_all_modules);
   const LispMemory& m = g_mem;
   EXPECT_EQ(m.symbols_offset % 16, 0u);
   EXPECT_EQ(m.lisp_stack_base, m.symbols_offset + 16 * c.symbols);

@@ -11,6 +11,7 @@
 #include "core/primitives.h"
 #include "eval/native_forms.h"
 #include "lib/streams.h"
+#include "shell/modules.h"
 #include "library/library_test.h"
 
 namespace orvane {
@@ -35,7 +36,7 @@ TEST_F(BlocksTest, HandlesAreNumberedDownFromTheTopOfEachGrowth) {
 TEST_F(BlocksTest, EachRunTimeStartsWithAnEmptyTable) {
   for (int i = 0; i < 40; ++i) new_handle(100);
   runtime_.reset();
-  runtime_ = std::make_unique<Runtime>(testing::small_config());
+  runtime_ = std::make_unique<Runtime>(testing::small_config(), register_all_modules);
   EXPECT_EQ(live_handle_count(), 0u);
   EXPECT_EQ(blocks_total(), 0u);
   EXPECT_EQ(new_handle(1), 31u);

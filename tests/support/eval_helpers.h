@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "core/primitives.h"
@@ -11,26 +12,24 @@
 #include "eval/toplevel.h"
 #include "support/forms.h"
 #include "support/runtime_fixture.h"
+#include "support/test_host.h"
 
 namespace orvane::testing {
 
-// A run-time whose internal-error alert records the error text instead of
-// printing it.
+// A run-time on a test host, whose internal-error alert records the error
+// text instead of printing it.
 class EvalTest : public RuntimeTest {
  protected:
   void SetUp() override {
+    host_ = std::make_unique<TestHost>();
     RuntimeTest::SetUp();
-    last_alert().clear();
-    g_error_hooks.internal_error_alert = [](const char* text) { last_alert() = text ? text : ""; };
   }
   void TearDown() override {
-    g_error_hooks.internal_error_alert = nullptr;
     RuntimeTest::TearDown();
+    host_.reset();
   }
-  static std::string& last_alert() {
-    static std::string text;
-    return text;
-  }
+  std::string& last_alert() { return host_->last_alert; }
+  TestHost& test_host() { return *host_; }
 
   // The value of a form that must complete.
   Value run(Value form) {
@@ -46,6 +45,9 @@ class EvalTest : public RuntimeTest {
     if (last_alert().rfind("Error: ", 0) != 0) return -2;
     return std::atoi(last_alert().c_str() + 7);
   }
+
+ private:
+  std::unique_ptr<TestHost> host_;
 };
 
 }  // namespace orvane::testing

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/runtime.h"
+#include "shell/modules.h"
 
 namespace orvane::testing {
 
@@ -24,7 +25,7 @@ inline MemoryConfig small_config() {
 
 class RuntimeTest : public ::testing::Test {
  protected:
-  void SetUp() override { runtime_ = std::make_unique<Runtime>(config()); }
+  void SetUp() override { runtime_ = std::make_unique<Runtime>(config(), register_all_modules); }
   void TearDown() override { runtime_.reset(); }
   virtual MemoryConfig config() { return small_config(); }
   std::unique_ptr<Runtime> runtime_;

@@ -1,5 +1,7 @@
-// A Lisp session on the console: a run-time, the console as the terminal,
-// and evaluation of top-level data that reports errors and goes on.
+// A Lisp session: a run-time with every module, the host's terminal, and
+// evaluation of top-level data that reports errors and goes on. Starting a
+// session clears what an earlier one left behind; ending it writes and
+// closes what is open, as quitting does.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +11,7 @@
 #include "core/memory.h"
 #include "reader/reader.h"
 
-namespace orvane::app {
+namespace orvane::shell {
 
 class LispSession {
  public:
@@ -19,15 +21,17 @@ class LispSession {
   LispSession& operator=(const LispSession&) = delete;
 
   // Reads and evaluates every datum of the source in order. An error is
-  // reported on standard error and evaluation goes on with the next datum.
+  // reported through the host and evaluation goes on with the next datum.
   // Answers false when any error reached the toplevel.
   bool run_source(CharSource& source);
   // Evaluates one datum; answers false when an error reached the toplevel.
   bool eval_datum(Value datum, Value* result = nullptr);
+  // Prints a value readably on the terminal, on a line of its own.
+  void show_result(Value value);
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace orvane::app
+}  // namespace orvane::shell

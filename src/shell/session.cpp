@@ -1,21 +1,24 @@
-#include "app/lisp_session.h"
+#include "shell/session.h"
 
 #include <memory>
+#include <string>
 
 #include "core/runtime.h"
 #include "eval/errors.h"
 #include "eval/toplevel.h"
-#include "platform/console.h"
+#include "platform/host.h"
 #include "reader/destination.h"
+#include "reader/printer.h"
+#include "shell/modules.h"
 #include "storage/database_module.h"
 #include "storage/files_module.h"
 #include "storage/resources.h"
 
-namespace orvane::app {
+namespace orvane::shell {
 
 struct LispSession::Impl {
   Runtime runtime;
-  explicit Impl(const MemoryConfig& config) : runtime(config) {}
+  explicit Impl(const MemoryConfig& config) : runtime(config, register_all_modules) {}
 };
 
 LispSession::LispSession(const MemoryConfig& config) : impl_(std::make_unique<Impl>(config)) { clean_up_temporary_files(); }
@@ -35,6 +38,13 @@ bool LispSession::eval_datum(Value datum, Value* result) {
   // An error that a handler turned into a throw elsewhere did not reach the
   // toplevel; one that ended the form did.
   return r.completed || errors_raised() == errors_before;
+}
+
+void LispSession::show_result(Value value) {
+  std::string text = print_to_string(value, PrintStyle::readable, std::string::npos);
+  text += '\r';
+  platform::host().write_terminal(text);
+  flush_terminal();
 }
 
 bool LispSession::run_source(CharSource& source) {
@@ -59,4 +69,4 @@ bool LispSession::run_source(CharSource& source) {
   return ok;
 }
 
-}  // namespace orvane::app
+}  // namespace orvane::shell
