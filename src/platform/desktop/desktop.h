@@ -91,6 +91,8 @@ class Desktop {
   // Gives a frame a menu bar (null: none); recomputes its client area.
   void set_menu_bar(Hwnd frame, MenuBarHook* bar);
   MenuBarHook* menu_bar(Hwnd frame) const;
+  // Told around paints and scrolls (null: none).
+  void set_paint_hook(PaintHook* hook) { paint_hook_ = hook; }
 
   // --- Classes -------------------------------------------------------------
   bool register_class(WindowClass window_class);
@@ -319,6 +321,7 @@ class Desktop {
   Hwnd root_;
   Hwnd host_frame_;
   std::unordered_map<Hwnd, MenuBarHook*> menu_bars_;
+  PaintHook* paint_hook_ = nullptr;
   std::unordered_map<Hwnd, MdiClientState> mdi_clients_;
 
   std::uint64_t geometry_epoch_ = 1;  // moves on with every change of what covers what

@@ -194,7 +194,8 @@ void Desktop::fill_min_max(Hwnd hwnd, MinMaxInfo& info) {
   const Window* w = find(hwnd);
   if (!w) return;
   const IntRect area = client_rect(w->parent);
-  const IntRect whole = adjust_window_rect(area, w->style, w->ex_style);
+  // The host frame's frame is the host's: maximised, it is the framebuffer.
+  const IntRect whole = hwnd == host_frame_ ? area : adjust_window_rect(area, w->style, w->ex_style);
   info.max_size = whole.size();
   info.max_position = whole.top_left();
   const int f = NonClient::frame_thickness(w->style, w->ex_style);

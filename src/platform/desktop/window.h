@@ -41,8 +41,6 @@ class Window {
   raster::Region update;
   bool erase_pending = false;    // WM_ERASEBKGND is due at the next BeginPaint
   bool frame_pending = false;    // the non-client area needs WM_NCPAINT
-  bool internal_paint = false;   // a WM_PAINT is due though the region is empty
-  bool in_paint = false;         // between BeginPaint and EndPaint
   bool destroying = false;       // WM_DESTROY has been sent
   bool caption_active = false;   // the caption shows the active colours
   bool created = false;          // WM_NCCREATE has been answered
