@@ -114,6 +114,19 @@ TEST_F(WindowsTest, OwnedWindowsStayAboveTheirOwner) {
   EXPECT_FALSE(desktop.is_window(dialog));
 }
 
+TEST_F(WindowsTest, HostileGeometryIsClampedNotOverflowed) {
+  const Hwnd w = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 10, 10});
+  desktop.set_window_pos(w, {}, 2147483000, -2147483000, 2147483647, -5, SWP_NOZORDER);
+  const IntRect r = desktop.window_rect_in_parent(w);
+  EXPECT_EQ(r.left, 32767);
+  EXPECT_EQ(r.top, -32767);
+  EXPECT_EQ(r.width(), 32767);
+  EXPECT_EQ(r.height(), 0);
+  EXPECT_TRUE(desktop.client_rect(w).empty());
+  run_until_idle();
+  EXPECT_TRUE(desktop.visible_region(w, true).empty());
+}
+
 TEST_F(WindowsTest, ActivationMovesBetweenTopLevelWindowsWithTheirMessages) {
   const Hwnd a = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 100, 100});
   const Hwnd b = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {50, 50, 150, 150});
