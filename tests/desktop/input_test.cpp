@@ -185,6 +185,19 @@ TEST_F(InputTest, DraggingTheCaptionMovesAndABorderSizesWithinLimits) {
   EXPECT_EQ(logged(window, WM_SIZING)[0].wparam, static_cast<WParam>(WMSZ_RIGHT));
 }
 
+TEST_F(InputTest, InputEndingInsideAMoveEndsTheRunInOrder) {
+  screen.mouse(Kind::mouse_down, {150, 110});
+  screen.mouse(Kind::mouse_move, {250, 110});
+  Message m;
+  int loops = 0;
+  while (desktop.get_message(m) && ++loops < 1000) desktop.dispatch_message(m);
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_LT(loops, 1000);
+  // The move was cancelled: the window went back where it was.
+  EXPECT_EQ(desktop.window_rect(window), (IntRect{100, 100, 300, 250}));
+  EXPECT_EQ(desktop.capture(), Hwnd{});
+}
+
 TEST_F(InputTest, TheCloseBoxSendsCloseWhenReleasedOnIt) {
   const IntPoint close{300 - 4 - 2 - 8, 100 + 4 + 2 + 7};
   screen.mouse(Kind::mouse_down, close);
