@@ -200,10 +200,23 @@ TEST_F(InputTest, InputEndingInsideAMoveEndsTheRunInOrder) {
 
 TEST_F(InputTest, TheCloseBoxSendsCloseWhenReleasedOnIt) {
   const IntPoint close{300 - 4 - 2 - 8, 100 + 4 + 2 + 7};
+  const raster::Color unpressed = pixel({close.x - 7, close.y - 6});  // the box's top-left bevel
+  // A timer samples the box while the button holds it.
+  std::optional<raster::Color> held;
+  hook = [&](Desktop&, Hwnd, std::uint32_t m, WParam, LParam) -> std::optional<LResult> {
+    if (m == WM_TIMER && !held) held = pixel({close.x - 7, close.y - 6});
+    return std::nullopt;
+  };
+  desktop.set_timer(window, 1, 50);
   screen.mouse(Kind::mouse_down, close);
+  screen.wait(100);
   screen.mouse(Kind::mouse_up, {150, 180});  // released elsewhere: nothing
   run_until_idle();
+  desktop.kill_timer(window, 1);
+  ASSERT_TRUE(held);
+  EXPECT_NE(*held, unpressed);  // drawn pushed in while held
   EXPECT_EQ(count(window, WM_CLOSE), 0u);
+  EXPECT_EQ(pixel({close.x - 7, close.y - 6}), unpressed);
   screen.click(close);
   run_until_idle();
   EXPECT_EQ(count(window, WM_CLOSE), 1u);

@@ -267,6 +267,7 @@ class Desktop {
  private:
   friend class InputRouter;
   friend class MdiClient;
+  friend class CloseBoxTracker;
   friend class ModalTracker;
   friend class ScrollBarTracker;
   friend class SizeMoveTracker;

@@ -43,6 +43,7 @@ class Window {
   bool frame_pending = false;    // the non-client area needs WM_NCPAINT
   bool destroying = false;       // WM_DESTROY has been sent
   bool caption_active = false;   // the caption shows the active colours
+  bool close_box_pressed = false;  // drawn pushed in while the mouse holds it
   bool created = false;          // WM_NCCREATE has been answered
 
   // The visible region, cached until the desktop's geometry changes.
