@@ -58,13 +58,12 @@ struct PaintStruct {
   bool erase = false;          // the background still needs erasing
 };
 
-// The MDI client's state: its children in activation order and the active one.
+// The MDI client's state: its frame, the active child, the ids of new children.
 struct MdiClientState {
   Hwnd frame;
   Hwnd active;
   int first_child_id = 30000;
   int next_child_id = 30000;
-  bool active_maximised = false;
 };
 
 class Desktop {
@@ -163,7 +162,8 @@ class Desktop {
   raster::IntPoint screen_to_client(Hwnd hwnd, raster::IntPoint p) const;
   // MapWindowPoints between two client areas (none: the screen).
   raster::IntPoint map_point(Hwnd from, Hwnd to, raster::IntPoint p) const;
-  // The deepest visible, enabled window under a screen point (the root when none).
+  // The deepest visible window under a screen point, a disabled child
+  // giving way to its parent (the root when no window is there).
   Hwnd window_from_point(raster::IntPoint screen_point) const;
   // The visible child of parent under a point of parent's client area, or parent itself.
   Hwnd child_window_from_point(Hwnd parent, raster::IntPoint client_point) const;
