@@ -24,6 +24,7 @@ class FakeScreen final : public platform::Screen {
   FakeScreen(platform::VirtualClock& clock, raster::IntSize size) : clock_(clock), size_(size) {}
 
   raster::IntSize size() const override { return size_; }
+  void set_size(raster::IntSize size) { size_ = size; }
   raster::IntSize display_size() const override { return {1024, 768}; }
   void present(const raster::Surface&, std::span<const raster::IntRect> dirty) override {
     ++presents;

@@ -185,12 +185,38 @@ TEST_F(InputTest, DraggingTheCaptionMovesAndABorderSizesWithinLimits) {
   EXPECT_EQ(logged(window, WM_SIZING)[0].wparam, static_cast<WParam>(WMSZ_RIGHT));
 }
 
+TEST_F(InputTest, InputEndingInsideAMoveEndsTheRunInOrder) {
+  screen.mouse(Kind::mouse_down, {150, 110});
+  screen.mouse(Kind::mouse_move, {250, 110});
+  Message m;
+  int loops = 0;
+  while (desktop.get_message(m) && ++loops < 1000) desktop.dispatch_message(m);
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_LT(loops, 1000);
+  // The move was cancelled: the window went back where it was.
+  EXPECT_EQ(desktop.window_rect(window), (IntRect{100, 100, 300, 250}));
+  EXPECT_EQ(desktop.capture(), Hwnd{});
+}
+
 TEST_F(InputTest, TheCloseBoxSendsCloseWhenReleasedOnIt) {
   const IntPoint close{300 - 4 - 2 - 8, 100 + 4 + 2 + 7};
+  const raster::Color unpressed = pixel({close.x - 7, close.y - 6});  // the box's top-left bevel
+  // A timer samples the box while the button holds it.
+  std::optional<raster::Color> held;
+  hook = [&](Desktop&, Hwnd, std::uint32_t m, WParam, LParam) -> std::optional<LResult> {
+    if (m == WM_TIMER && !held) held = pixel({close.x - 7, close.y - 6});
+    return std::nullopt;
+  };
+  desktop.set_timer(window, 1, 50);
   screen.mouse(Kind::mouse_down, close);
+  screen.wait(100);
   screen.mouse(Kind::mouse_up, {150, 180});  // released elsewhere: nothing
   run_until_idle();
+  desktop.kill_timer(window, 1);
+  ASSERT_TRUE(held);
+  EXPECT_NE(*held, unpressed);  // drawn pushed in while held
   EXPECT_EQ(count(window, WM_CLOSE), 0u);
+  EXPECT_EQ(pixel({close.x - 7, close.y - 6}), unpressed);
   screen.click(close);
   run_until_idle();
   EXPECT_EQ(count(window, WM_CLOSE), 1u);

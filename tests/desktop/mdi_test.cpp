@@ -67,6 +67,16 @@ TEST_F(MdiTest, TheNewestChildIsActiveOnTopWithIdsFromTheFirst) {
   EXPECT_NE(desktop.style(a) & WS_CAPTION, 0u);
 }
 
+TEST_F(MdiTest, TheClientShowsTheWorkspaceColourAroundItsChildren) {
+  const Hwnd a = mdi_create("A", {10, 10, 210, 160});
+  run_until_idle();
+  EXPECT_EQ(pixel({400, 400}), (raster::Color{128, 128, 128}));
+  EXPECT_EQ(pixel({100, 100}), raster::colors::white);  // the child's client area
+  desktop.destroy_window(a);
+  run_until_idle();
+  EXPECT_EQ(pixel({100, 100}), (raster::Color{128, 128, 128}));
+}
+
 TEST_F(MdiTest, ActivationSendsMdiActivateToTheOldAndTheNewChild) {
   const Hwnd a = mdi_create("A", {10, 10, 210, 160});
   const Hwnd b = mdi_create("B", {50, 50, 250, 200});

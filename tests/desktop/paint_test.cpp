@@ -152,6 +152,20 @@ TEST_F(PaintTest, NonClientAreaShowsTheCaptionColoursOfActivation) {
   EXPECT_TRUE(desktop.is_window(a));
 }
 
+TEST_F(PaintTest, FramesHaveTheClassicBevelsAndBorders) {
+  create("Test", WS_POPUP | WS_VISIBLE | WS_THICKFRAME, {10, 10, 110, 110});
+  create("Test", WS_POPUP | WS_VISIBLE | WS_BORDER, {200, 10, 300, 110});
+  run_until_idle();
+  EXPECT_EQ(pixel({10, 10}), (raster::Color{192, 192, 192}));   // outer top-left: face
+  EXPECT_EQ(pixel({11, 11}), raster::colors::white);             // inner top-left: highlight
+  EXPECT_EQ(pixel({109, 109}), raster::colors::black);           // outer bottom-right: black
+  EXPECT_EQ(pixel({108, 108}), (raster::Color{128, 128, 128}));  // inner bottom-right: shadow
+  EXPECT_EQ(pixel({12, 50}), (raster::Color{192, 192, 192}));    // the rest of the frame
+  EXPECT_EQ(pixel({14, 50}), raster::colors::white);             // the client, erased by its class
+  EXPECT_EQ(pixel({200, 50}), raster::colors::black);            // a thin border
+  EXPECT_EQ(pixel({201, 50}), raster::colors::white);
+}
+
 TEST_F(PaintTest, AWindowDestroyedInsideItsOwnPaintIsHarmless) {
   const Hwnd w = create("Test", WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
   hook = [&](Desktop& d, Hwnd h, std::uint32_t m, WParam, LParam) -> std::optional<LResult> {

@@ -90,6 +90,43 @@ TEST_F(WindowsTest, CloseRequestOfTheHostFrameClosesIt) {
   EXPECT_FALSE(desktop.is_window(frame));
 }
 
+TEST_F(WindowsTest, TheMaximisedHostFrameIsTheFramebuffer) {
+  const Hwnd frame = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 100, 100}, {}, 0, "Frame");
+  desktop.set_host_frame(frame);
+  desktop.show_window(frame, SW_SHOWMAXIMIZED);
+  EXPECT_TRUE(desktop.is_maximised(frame));
+  EXPECT_EQ(desktop.window_rect(frame), (IntRect{0, 0, 640, 480}));
+  EXPECT_EQ(desktop.client_rect(frame), (IntRect{0, 0, 640, 480}));
+}
+
+TEST_F(WindowsTest, OwnedWindowsStayAboveTheirOwner) {
+  const Hwnd owner = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 100, 100});
+  const Hwnd dialog = create("Test", WS_POPUP | WS_CAPTION | WS_VISIBLE, {10, 10, 60, 60}, owner);
+  const Hwnd other = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 100, 100});
+  EXPECT_EQ(desktop.owner(dialog), owner);
+  desktop.set_active_window(owner);
+  const auto order = desktop.children(desktop.root());
+  EXPECT_EQ(order[0], dialog);
+  EXPECT_EQ(order[1], owner);
+  EXPECT_EQ(order[2], other);
+  // Destroying the owner takes its owned windows with it.
+  desktop.destroy_window(owner);
+  EXPECT_FALSE(desktop.is_window(dialog));
+}
+
+TEST_F(WindowsTest, HostileGeometryIsClampedNotOverflowed) {
+  const Hwnd w = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 10, 10});
+  desktop.set_window_pos(w, {}, 2147483000, -2147483000, 2147483647, -5, SWP_NOZORDER);
+  const IntRect r = desktop.window_rect_in_parent(w);
+  EXPECT_EQ(r.left, 32767);
+  EXPECT_EQ(r.top, -32767);
+  EXPECT_EQ(r.width(), 32767);
+  EXPECT_EQ(r.height(), 0);
+  EXPECT_TRUE(desktop.client_rect(w).empty());
+  run_until_idle();
+  EXPECT_TRUE(desktop.visible_region(w, true).empty());
+}
+
 TEST_F(WindowsTest, ActivationMovesBetweenTopLevelWindowsWithTheirMessages) {
   const Hwnd a = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 100, 100});
   const Hwnd b = create("Test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {50, 50, 150, 150});

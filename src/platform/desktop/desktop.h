@@ -58,13 +58,12 @@ struct PaintStruct {
   bool erase = false;          // the background still needs erasing
 };
 
-// The MDI client's state: its children in activation order and the active one.
+// The MDI client's state: its frame, the active child, the ids of new children.
 struct MdiClientState {
   Hwnd frame;
   Hwnd active;
   int first_child_id = 30000;
   int next_child_id = 30000;
-  bool active_maximised = false;
 };
 
 class Desktop {
@@ -91,6 +90,8 @@ class Desktop {
   // Gives a frame a menu bar (null: none); recomputes its client area.
   void set_menu_bar(Hwnd frame, MenuBarHook* bar);
   MenuBarHook* menu_bar(Hwnd frame) const;
+  // Told around paints and scrolls (null: none).
+  void set_paint_hook(PaintHook* hook) { paint_hook_ = hook; }
 
   // --- Classes -------------------------------------------------------------
   bool register_class(WindowClass window_class);
@@ -161,7 +162,8 @@ class Desktop {
   raster::IntPoint screen_to_client(Hwnd hwnd, raster::IntPoint p) const;
   // MapWindowPoints between two client areas (none: the screen).
   raster::IntPoint map_point(Hwnd from, Hwnd to, raster::IntPoint p) const;
-  // The deepest visible, enabled window under a screen point (the root when none).
+  // The deepest visible window under a screen point, a disabled child
+  // giving way to its parent (the root when no window is there).
   Hwnd window_from_point(raster::IntPoint screen_point) const;
   // The visible child of parent under a point of parent's client area, or parent itself.
   Hwnd child_window_from_point(Hwnd parent, raster::IntPoint client_point) const;
@@ -265,6 +267,7 @@ class Desktop {
  private:
   friend class InputRouter;
   friend class MdiClient;
+  friend class CloseBoxTracker;
   friend class ModalTracker;
   friend class ScrollBarTracker;
   friend class SizeMoveTracker;
@@ -319,6 +322,7 @@ class Desktop {
   Hwnd root_;
   Hwnd host_frame_;
   std::unordered_map<Hwnd, MenuBarHook*> menu_bars_;
+  PaintHook* paint_hook_ = nullptr;
   std::unordered_map<Hwnd, MdiClientState> mdi_clients_;
 
   std::uint64_t geometry_epoch_ = 1;  // moves on with every change of what covers what

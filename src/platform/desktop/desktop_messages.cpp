@@ -122,7 +122,7 @@ std::optional<Hwnd> Desktop::find_paint_window(Hwnd filter) {
       draw_frame(h);
       if (!(w = find(h))) continue;
     }
-    if (h != root_ && (!w->update.empty() || w->internal_paint) && (!filter || filter == h)) return h;
+    if (h != root_ && !w->update.empty() && (!filter || filter == h)) return h;
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) stack.push_back(*it);
   }
   return std::nullopt;
@@ -284,6 +284,12 @@ void Desktop::activate(Hwnd hwnd, int how) {
   if (!old) send_message(hwnd, WM_ACTIVATEAPP, 1, 0);
   if (active_ != hwnd || !find(hwnd)) return;
   set_window_pos(hwnd, kTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Owned windows (dialogs, palettes) stay above their owner.
+  for (Hwnd other : children(root_)) {
+    const Window* o = find(other);
+    if (o && o->owner == hwnd && o->visible())
+      set_window_pos(other, kTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   if (active_ != hwnd || !find(hwnd)) return;
   send_message(hwnd, WM_NCACTIVATE, 1, 0);
   if (active_ == hwnd && find(hwnd))

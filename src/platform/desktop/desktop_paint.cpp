@@ -130,7 +130,6 @@ bool Desktop::validate_region(Hwnd hwnd, const Region* client_region) {
   if (!client_region) {
     w->update.clear();
     w->erase_pending = false;
-    w->internal_paint = false;
   } else {
     w->update.subtract(*client_region);
     if (w->update.empty()) w->erase_pending = false;
@@ -158,7 +157,7 @@ bool Desktop::update_window(Hwnd hwnd) {
   Window* w = find(hwnd);
   if (!w) return false;
   if (w->frame_pending && is_visible(hwnd)) draw_frame(hwnd);
-  if ((w = find(hwnd)) && (!w->update.empty() || w->internal_paint) && is_visible(hwnd))
+  if ((w = find(hwnd)) && !w->update.empty() && is_visible(hwnd))
     send_message(hwnd, WM_PAINT);
   return true;
 }
@@ -178,8 +177,7 @@ PaintStruct Desktop::begin_paint(Hwnd hwnd) {
   const bool erase = w->erase_pending;
   w->update.clear();
   w->erase_pending = false;
-  w->internal_paint = false;
-  w->in_paint = true;
+  if (paint_hook_) paint_hook_->before_paint(*this, hwnd);
   const IntRect paint_rect = area.bounds();
   area.offset(origin.x, origin.y);
   area.intersect(visible_region(hwnd, true));
@@ -192,7 +190,7 @@ PaintStruct Desktop::begin_paint(Hwnd hwnd) {
 }
 
 void Desktop::end_paint(Hwnd hwnd, const PaintStruct&) {
-  if (Window* w = find(hwnd)) w->in_paint = false;
+  if (paint_hook_ && find(hwnd)) paint_hook_->after_paint(*this, hwnd);
 }
 
 // --- Device contexts ----------------------------------------------------------------
@@ -247,6 +245,8 @@ Region Desktop::scroll_window(Hwnd hwnd, int dx, int dy, const IntRect* scroll, 
   IntRect area = scroll ? scroll->intersected(client) : client;
   if (clip) area = area.intersected(*clip);
   if (area.empty()) return {};
+  if (paint_hook_) paint_hook_->before_paint(*this, hwnd);
+  if (!(w = find(hwnd))) return {};
   const IntPoint origin = client_origin(*w);
   Region visible = visible_region(hwnd, true);
   visible.offset(-origin.x, -origin.y);
@@ -282,6 +282,7 @@ Region Desktop::scroll_window(Hwnd hwnd, int dx, int dy, const IntRect* scroll, 
     }
   }
   if ((flags & SW_INVALIDATE) && find(hwnd)) invalidate_region(hwnd, &uncovered, (flags & SW_ERASE) != 0);
+  if (paint_hook_ && find(hwnd)) paint_hook_->after_paint(*this, hwnd);
   return uncovered;
 }
 

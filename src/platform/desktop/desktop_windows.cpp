@@ -25,6 +25,12 @@ bool same_name(std::string_view a, std::string_view b) {
 
 constexpr std::string_view kRootClass = "#32769";
 
+// Coordinates travel in 16-bit message fields: positions and sizes beyond
+// them are clamped, which also keeps every sum of them far from overflow.
+constexpr int kCoordinateLimit = 32767;
+int clamp_position(int v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); }
+int clamp_size(int v) { return std::clamp(v, 0, kCoordinateLimit); }
+
 }  // namespace
 
 // --- Construction --------------------------------------------------------------
@@ -134,7 +140,8 @@ Hwnd Desktop::create_window(const CreateParams& params) {
     width = sized ? area.width() * 3 / 4 : 0;
     height = sized ? area.height() * 3 / 4 : 0;
   }
-  w->rect = IntRect{x, y, x + std::max(0, width), y + std::max(0, height)};
+  x = clamp_position(x), y = clamp_position(y), width = clamp_size(width), height = clamp_size(height);
+  w->rect = IntRect{x, y, x + width, y + height};
   w->restored_rect = w->rect;
   link_child(*find(parent), hwnd, w->topmost() ? kTopmost : kTop);
   ++geometry_epoch_;
@@ -194,7 +201,8 @@ void Desktop::fill_min_max(Hwnd hwnd, MinMaxInfo& info) {
   const Window* w = find(hwnd);
   if (!w) return;
   const IntRect area = client_rect(w->parent);
-  const IntRect whole = adjust_window_rect(area, w->style, w->ex_style);
+  // The host frame's frame is the host's: maximised, it is the framebuffer.
+  const IntRect whole = hwnd == host_frame_ ? area : adjust_window_rect(area, w->style, w->ex_style);
   info.max_size = whole.size();
   info.max_position = whole.top_left();
   const int f = NonClient::frame_thickness(w->style, w->ex_style);
@@ -576,7 +584,9 @@ bool Desktop::set_window_pos(Hwnd hwnd, Hwnd insert_after, int x, int y, int wid
     if (!(w = find(hwnd))) return false;
   }
   const Region old_visible = w->visible() ? shown_area(*this, hwnd) : Region();
-  const IntRect new_rect{pos.x, pos.y, pos.x + std::max(0, pos.width), pos.y + std::max(0, pos.height)};
+  pos.x = clamp_position(pos.x), pos.y = clamp_position(pos.y);
+  pos.width = clamp_size(pos.width), pos.height = clamp_size(pos.height);
+  const IntRect new_rect{pos.x, pos.y, pos.x + pos.width, pos.y + pos.height};
   const bool moved = new_rect.top_left() != w->rect.top_left();
   const bool sized = new_rect.size() != w->rect.size();
   const bool was_visible = w->visible();

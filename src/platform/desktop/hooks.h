@@ -27,6 +27,15 @@ class TextPainter {
   }
 };
 
+// Told around every paint and scroll of a window's client area, so
+// something drawn over windows by XOR (the caret) can step aside.
+class PaintHook {
+ public:
+  virtual ~PaintHook() = default;
+  virtual void before_paint(Desktop& desktop, Hwnd hwnd) = 0;
+  virtual void after_paint(Desktop& desktop, Hwnd hwnd) = 0;
+};
+
 // A frame's menu bar: it takes the top rows of the frame's non-client area.
 class MenuBarHook {
  public:

@@ -1,6 +1,6 @@
 // The thread's queue of posted messages, with Win32's filters: one window
-// or any, a range of message numbers, removal or not. Mouse moves coalesce: a new move to the
-// same window replaces one still waiting at the end of the queue.
+// or any, a range of message numbers, removal or not. Mouse moves coalesce:
+// a new move to the same window replaces one still waiting at the end.
 #pragma once
 
 #include <cstdint>

@@ -193,9 +193,10 @@ void NonClient::draw_caption(raster::DeviceContext& dc) const {
     painter.draw_text(dc, {cap.left + 3, y}, window_.text);
   }
   if (close.empty()) return;
-  draw_button_face(dc, close, false);
-  // The cross: two strokes two pixels wide.
-  const int x0 = close.left + 4, y0 = close.top + 3;
+  const bool pressed = window_.close_box_pressed;
+  draw_button_face(dc, close, pressed);
+  // The cross: two strokes two pixels wide, a pixel lower and righter when pressed.
+  const int x0 = close.left + 4 + (pressed ? 1 : 0), y0 = close.top + 3 + (pressed ? 1 : 0);
   for (int i = 0; i < 7; ++i) {
     fill(dc, {x0 + i, y0 + i, x0 + i + 2, y0 + i + 1}, classic::dark);
     fill(dc, {x0 + 6 - i, y0 + i, x0 + 8 - i, y0 + i + 1}, classic::dark);

@@ -102,10 +102,27 @@ void SizeMoveTracker::cancelled() {
 
 // --- Close boxes ----------------------------------------------------------------------------
 
+CloseBoxTracker::CloseBoxTracker(Desktop& desktop, Hwnd hwnd) : ModalTracker(desktop, hwnd) {
+  show_pressed(true);
+}
+
+bool CloseBoxTracker::over_close_box(IntPoint screen) const {
+  if (!desktop_.is_window(hwnd_)) return false;
+  return desktop_.send_message(hwnd_, WM_NCHITTEST, 0, lparam_of(screen)) == HTCLOSE;
+}
+
+void CloseBoxTracker::show_pressed(bool pressed) {
+  Window* w = desktop_.find(hwnd_);
+  if (!w || w->close_box_pressed == pressed) return;
+  w->close_box_pressed = pressed;
+  desktop_.draw_frame(hwnd_);
+}
+
+void CloseBoxTracker::moved(IntPoint screen) { show_pressed(over_close_box(screen)); }
+
 void CloseBoxTracker::released(IntPoint screen) {
-  if (!desktop_.is_window(hwnd_)) return;
-  const int hit = static_cast<int>(desktop_.send_message(hwnd_, WM_NCHITTEST, 0, lparam_of(screen)));
-  if (hit == HTCLOSE && desktop_.is_window(hwnd_)) desktop_.send_message(hwnd_, WM_SYSCOMMAND, SC_CLOSE, lparam_of(screen));
+  show_pressed(false);
+  if (over_close_box(screen)) desktop_.send_message(hwnd_, WM_SYSCOMMAND, SC_CLOSE, lparam_of(screen));
 }
 
 // --- Scroll bars -----------------------------------------------------------------------------

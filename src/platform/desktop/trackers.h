@@ -46,11 +46,14 @@ class SizeMoveTracker final : public ModalTracker {
 
 class CloseBoxTracker final : public ModalTracker {
  public:
-  CloseBoxTracker(Desktop& desktop, Hwnd hwnd) : ModalTracker(desktop, hwnd) {}
+  CloseBoxTracker(Desktop& desktop, Hwnd hwnd);
 
  private:
-  void moved(raster::IntPoint) override {}
+  void moved(raster::IntPoint screen) override;
   void released(raster::IntPoint screen) override;
+  void cancelled() override { show_pressed(false); }
+  bool over_close_box(raster::IntPoint screen) const;
+  void show_pressed(bool pressed);
 };
 
 class ScrollBarTracker final : public ModalTracker {

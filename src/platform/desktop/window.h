@@ -41,10 +41,9 @@ class Window {
   raster::Region update;
   bool erase_pending = false;    // WM_ERASEBKGND is due at the next BeginPaint
   bool frame_pending = false;    // the non-client area needs WM_NCPAINT
-  bool internal_paint = false;   // a WM_PAINT is due though the region is empty
-  bool in_paint = false;         // between BeginPaint and EndPaint
   bool destroying = false;       // WM_DESTROY has been sent
   bool caption_active = false;   // the caption shows the active colours
+  bool close_box_pressed = false;  // drawn pushed in while the mouse holds it
   bool created = false;          // WM_NCCREATE has been answered
 
   // The visible region, cached until the desktop's geometry changes.
