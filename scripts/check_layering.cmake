@@ -5,9 +5,10 @@
 #     but platform/): the platform layer knows nothing of Lisp;
 #   - a file of src/core includes a header from a folder above it (anything
 #     but core/ and platform/);
-#   - a header outside src/platform/backends, or any file outside
-#     src/platform, includes a host library's header (SDL, FreeType,
-#     fontconfig, pixman, libpng): code that Lisp-side code sees never does.
+#   - a file outside src/platform includes a host library's header (SDL,
+#     FreeType, fontconfig, pixman, libpng), or a platform header that names
+#     one is included from outside its own folder: code that Lisp-side code
+#     sees never does.
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "usage: cmake -DSOURCE_DIR=<src> -P check_layering.cmake")
 endif()
@@ -32,13 +33,28 @@ foreach(file ${sources})
     if(line MATCHES "[<\"](${host_headers})")
       if(NOT folder STREQUAL "platform")
         set(bad "a host library's header outside the platform layer")
-      elseif(file MATCHES "\\.h$" AND NOT file MATCHES "^platform/backends/")
-        set(bad "a host library's header in a platform header that Lisp-side code may include")
+      elseif(file MATCHES "\\.h$")
+        list(APPEND private_headers ${file})
       endif()
     endif()
     if(bad)
       string(STRIP "${line}" line)
       string(APPEND problems "  src/${file}: ${line} (${bad})\n")
+    endif()
+  endforeach()
+endforeach()
+
+# A platform header may name a host library only while it stays private to
+# its own folder (a backend's or the fonts' inner header).
+foreach(header ${private_headers})
+  get_filename_component(home ${header} DIRECTORY)
+  foreach(file ${sources})
+    get_filename_component(dir ${file} DIRECTORY)
+    if(NOT dir STREQUAL home)
+      file(STRINGS ${SOURCE_DIR}/${file} uses REGEX "#[ \t]*include[ \t]*\"${header}\"")
+      if(uses)
+        string(APPEND problems "  src/${file}: includes ${header} (a header naming a host library, outside its own folder)\n")
+      endif()
     endif()
   endforeach()
 endforeach()

@@ -119,6 +119,7 @@ TEST_F(OutOfMemoryTest, AnExhaustedIndirectAreaRaisesTheAlert) {
 }
 
 TEST_F(OutOfMemoryTest, AConsoleRunAnswersOk) {
+  test_host().forward_errors = true;  // the console host answers
   run(list({sym("set-memory-growable?"), kNil}));
   ::testing::internal::CaptureStderr();
   TopLevelResult r = eval_toplevel(list({sym("fill-nodes")}));

@@ -61,7 +61,7 @@ class TestHost final : public platform::Host {
   }
   int out_of_memory_alert() override {
     ++out_of_memory_alerts;
-    return 1;
+    return forward_errors ? previous_.out_of_memory_alert() : 1;
   }
   void poll_events() override {
     ++polls;

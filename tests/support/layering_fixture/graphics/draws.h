@@ -3,3 +3,4 @@
 
 #include <SDL.h>
 #include "platform/raster/region.h"
+#include "platform/shows_pixman.h"
