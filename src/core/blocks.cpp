@@ -304,7 +304,7 @@ bool set_handle_size(HandleId h, std::uint32_t n) {
 
 WorldAddress lock_handle(HandleId h) {
   HandleEntry& e = live_entry(h);
-  if (e.block == 0) raise_error(60, make_integer(h));
+  if (e.block == 0) raise_error(60, kNil);
   ++e.locks;
   return e.block;
 }

@@ -54,7 +54,8 @@ std::uint32_t handle_size(HandleId h);
 // the memory cannot be had (the handle is unchanged).
 bool set_handle_size(HandleId h, std::uint32_t n);
 
-// The block's address, with one more lock; error 60 when the handle is empty.
+// The block's address, with one more lock; error 60 with nil when the handle
+// is empty.
 WorldAddress lock_handle(HandleId h);
 void unlock_handle(HandleId h);  // no effect when not locked
 std::uint32_t handle_lock_count(HandleId h);

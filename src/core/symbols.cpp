@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/symbol_lookup.h"
 #include "platform/byte_reader.h"
 
 namespace orvane {
@@ -17,19 +18,8 @@ std::string_view entry_name(const SymbolEntry& e) {
   return std::string_view(reinterpret_cast<const char*>(host(node_of(e.name).w1)));
 }
 
-// The entry holding name, or the empty entry where it would go.
-std::uint32_t probe(std::string_view name) {
-  std::uint32_t size = g_mem.symbol_count;
-  std::uint32_t i = symbol_hash(name, size);
-  for (;;) {
-    SymbolEntry& e = symbol_entry_at(i);
-    if (e.name.bits == 0 || entry_name(e) == name) return i;
-    if (++i == size) i = 0;
-  }
-}
-
 Value intern_with(std::string_view name, Value initial, bool constant) {
-  std::uint32_t i = probe(name);
+  std::uint32_t i = symbol_lookup::probe(name);
   SymbolEntry* e = &symbol_entry_at(i);
   if (e->name.bits != 0) {
     if (e->value == kNoValue) e->value = initial;
@@ -52,6 +42,7 @@ Value intern_with(std::string_view name, Value initial, bool constant) {
   e->selector_index = -1;
   e->keyword_twin = -1;
   --g_mem.symbols_free;
+  symbol_lookup::record(i, copy);
   return symbol_at(i);
 }
 
@@ -74,7 +65,7 @@ Value intern_keyword(std::string_view name) {
 }
 
 Value find_symbol(std::string_view name) {
-  std::uint32_t i = probe(name);
+  std::uint32_t i = symbol_lookup::probe(name);
   return symbol_entry_at(i).name.bits == 0 ? kNil : symbol_at(i);
 }
 

@@ -1,6 +1,7 @@
 // The symbol table: a fixed-size open-addressed table of 16-byte entries.
 // A symbol Value's payload is its entry's byte offset, so symbols never move
-// and never die. Probing is linear with no deletion, so no tombstones.
+// and never die. Probing is linear with no deletion, so no tombstones; the
+// lookup index beside the table (symbol_lookup.h) spares lookups the walk.
 #pragma once
 
 #include <cstdint>

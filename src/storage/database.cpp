@@ -3,6 +3,7 @@
 #include "storage/database.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/byte_writer.h"
 #include "storage/journal.h"
@@ -16,6 +17,15 @@ namespace {
 
 void store_u32le(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// A map count field holds the count minus one, so -1 is an empty list. The
+// sum is taken in 64 bits: no value of the field can overflow it, and any
+// count below zero is a damaged map.
+std::optional<std::uint32_t> count_of_field(std::int32_t field) {
+  std::int64_t count = std::int64_t{field} + 1;
+  if (count < 0) return std::nullopt;
+  return static_cast<std::uint32_t>(count);
 }
 
 }  // namespace
@@ -66,20 +76,19 @@ void Database::read_map(std::span<const std::uint8_t> map) {
     fail(1, "bad map offsets");
   names_.assign(map.begin() + name_list, map.end());
   r.seek(type_list);
-  std::int32_t type_count = r.s32be() + 1;
-  if (!r.ok() || type_count < 0 || !r.has(std::size_t{12} * static_cast<std::uint32_t>(type_count)))
-    fail(1, "bad type list");
-  for (std::int32_t i = 0; i < type_count; ++i) {
-    r.seek(type_list + 4 + 12 * static_cast<std::uint32_t>(i));
+  std::optional<std::uint32_t> type_count = count_of_field(r.s32be());
+  if (!r.ok() || !type_count || !r.has(std::size_t{12} * *type_count)) fail(1, "bad type list");
+  for (std::uint32_t i = 0; i < *type_count; ++i) {
+    r.seek(std::size_t{type_list} + 4 + std::size_t{12} * i);
     DbType t;
     t.type = FourCC::from_bytes(r.bytes(4).data());
-    std::int32_t count = r.s32be() + 1;
+    std::optional<std::uint32_t> count = count_of_field(r.s32be());
     std::uint32_t list = r.u32be();
     ByteReader records(map);
-    if (!r.ok() || count < 0 || !records.seek(std::size_t{type_list} + list) ||
-        !records.has(std::size_t{db::kRecordEntrySize} * static_cast<std::uint32_t>(count)))
+    if (!r.ok() || !count || !records.seek(std::size_t{type_list} + list) ||
+        !records.has(std::size_t{db::kRecordEntrySize} * *count))
       fail(1, "bad record list");
-    for (std::int32_t k = 0; k < count; ++k) {
+    for (std::uint32_t k = 0; k < *count; ++k) {
       DbEntry e;
       e.id = records.s32be();
       e.name_offset = records.s32be();

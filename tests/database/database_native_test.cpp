@@ -303,6 +303,48 @@ TEST_F(DatabaseNative, RecordDataOutsideTheDataAreaIsRefused) {
   EXPECT_EQ(open_error(path), 1);
 }
 
+// The map's counts hold the count minus one. Every value of the field is
+// read without overflow: -1 is an empty list, and a count the map cannot
+// hold is refused like any other damaged map.
+TEST_F(DatabaseNative, MapCountsOfEveryValueAreReadSafely) {
+  {
+    auto db = open_db(path, store);
+    add_text(*db, store, "DATA", 1, "abcd");
+    db->update(false);
+  }
+  const Bytes good = file_bytes(path);
+  const std::uint32_t map = load_u32be(&good[4]);
+  const std::size_t type_count_at = map + load_u32be(&good[map + 26]);
+  const std::size_t record_count_at = type_count_at + 4 + 4;
+  auto with_field = [&](std::size_t at, std::uint32_t value) {
+    Bytes b = good;
+    store_u32be(&b[at], value);
+    put_file(path, b);
+  };
+
+  for (std::uint32_t absurd : {0x7fffffffu, 0x7ffffffeu, 0x80000000u, 0xfffffffeu, 0x10000u}) {
+    with_field(type_count_at, absurd);
+    EXPECT_EQ(open_error(path), 1) << std::hex << absurd;
+    with_field(record_count_at, absurd);
+    EXPECT_EQ(open_error(path), 1) << std::hex << absurd;
+  }
+
+  with_field(type_count_at, 0xffffffffu);
+  {
+    auto db = open_db(path, store);
+    EXPECT_EQ(db->count_types(), 0);
+    EXPECT_EQ(db->find(kData, 1), nullptr);
+  }
+  with_field(record_count_at, 0xffffffffu);
+  {
+    auto db = open_db(path, store);
+    EXPECT_EQ(db->count(kData), 0);
+    EXPECT_EQ(db->find(kData, 1), nullptr);
+  }
+  put_file(path, good);
+  EXPECT_EQ(open_db(path, store)->count(kData), 1);
+}
+
 TEST_F(DatabaseNative, ANegativeDataOffsetMeansNoDataWhateverTheSize) {
   {
     auto db = open_db(path, store);

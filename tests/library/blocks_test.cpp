@@ -53,6 +53,25 @@ TEST_F(BlocksTest, EmptyHandlesHaveNoBlockToLock) {
   EXPECT_TRUE(gives("(mref 1 (hlock h) 2)", "0"));
 }
 
+// Error 60 names no culprit: nil, which the alert shows as "()".
+TEST_F(BlocksTest, LockingAHandleWithoutABlockRaises60WithNil) {
+  auto culprit = [&] {
+    const std::string& alert = last_alert();
+    auto first = alert.find(", ");
+    auto second = alert.find(", ", first + 2);
+    return first == std::string::npos ? std::string() : alert.substr(first + 2, second - first - 2);
+  };
+  EXPECT_EQ(error_code("(hlock (new-handle 0))"), 60);
+  EXPECT_EQ(culprit(), "()");
+  define("h", eval_text("(new-handle 10)"));
+  eval_text("(set-handle-size h 0)");
+  EXPECT_EQ(error_code("(hlock h)"), 60);
+  EXPECT_EQ(culprit(), "()");
+  // Not a handle at all is still a type error, naming the argument.
+  EXPECT_EQ(error_code("(hlock 12)"), 2);
+  EXPECT_EQ(culprit(), "12");
+}
+
 TEST_F(BlocksTest, TheTotalFollowsEverySize) {
   HandleId a = new_handle(100);
   HandleId b = new_handle(50);
