@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/runtime.h"
+#include "shell/modules.h"
 #include "core/symbols.h"
 #include "eval/toplevel.h"
 #include "reader/reader.h"
@@ -49,7 +50,7 @@ void BM_InternClusteredNames(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     {
-      Runtime rt(bench_config());
+      Runtime rt(bench_config(), register_all_modules);
       state.ResumeTiming();
       for (const auto& name : names) benchmark::DoNotOptimize(intern(name));
       state.PauseTiming();
@@ -62,7 +63,7 @@ BENCHMARK(BM_InternClusteredNames)->Unit(benchmark::kMillisecond);
 
 // Every name present: the lookups the reader makes for each occurrence.
 void BM_FindClusteredNames(benchmark::State& state) {
-  Runtime rt(bench_config());
+  Runtime rt(bench_config(), register_all_modules);
   const auto names = clustered_names();
   for (const auto& name : names) intern(name);
   for (auto _ : state)
@@ -77,7 +78,7 @@ void BM_LoadClusteredSource(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     {
-      Runtime rt(bench_config());
+      Runtime rt(bench_config(), register_all_modules);
       state.ResumeTiming();
       TopLevelResult r = eval_toplevel(read_from_text(text));
       if (!r.completed) state.SkipWithError("the source did not load");

@@ -111,7 +111,7 @@ TEST_F(SymbolLookupTest, ANewRunTimeStartsFromItsOwnTable) {
   Value old_symbol = find_symbol("old-7");
   ASSERT_NE(old_symbol, kNil);
   runtime_.reset();
-  runtime_ = std::make_unique<Runtime>(small_config());
+  runtime_ = std::make_unique<Runtime>(small_config(), register_all_modules);
   EXPECT_EQ(find_symbol("old-7"), kNil);
   // The new table's entries are placed and found by its own contents.
   for (int i = 0; i < 500; ++i) {
@@ -127,7 +127,7 @@ TEST_F(SymbolLookupTest, ATableOfAnotherSizeIsFollowed) {
   runtime_.reset();
   MemoryConfig bigger = small_config();
   bigger.symbols = 12007;
-  runtime_ = std::make_unique<Runtime>(bigger);
+  runtime_ = std::make_unique<Runtime>(bigger, register_all_modules);
   ASSERT_EQ(g_mem.symbol_count, 12007u);
   for (int i = 0; i < 3000; ++i) intern("b-" + std::to_string(i));
   EXPECT_TRUE(every_symbol_in_its_probed_place());
