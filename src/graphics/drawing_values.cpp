@@ -3,6 +3,8 @@
 #include "core/memory.h"
 #include "graphics/port_owner.h"
 #include "objects/native_classes.h"
+#include "storage/resource_handles.h"
+#include "storage/resources.h"
 
 namespace orvane {
 
@@ -36,6 +38,14 @@ graphics::Offscreen& offscreen_of(Value v) { return native_as<graphics::Offscree
 
 Value make_offscreen_value(std::unique_ptr<graphics::Offscreen> offscreen) {
   return make_native_pointer(std::move(offscreen), PointerKind::offscreen);
+}
+
+raster::ColorTable clut_resource(Value id) {
+  std::uint32_t h = resource_manager().get(FourCC::of("clut"), static_cast<std::int16_t>(integer_of(id)));
+  if (h == 0) raise_error(2, id);
+  auto table = graphics::parse_clut(BlockHandleStore{}.bytes(h));
+  if (!table) raise_error(2, id);
+  return std::move(*table);
 }
 
 graphics::DrawingPort& port_of(Value v) {

@@ -16,6 +16,10 @@ Value make_color_list(graphics::Rgb16 c);
 graphics::Offscreen& offscreen_of(Value v);
 Value make_offscreen_value(std::unique_ptr<graphics::Offscreen> offscreen);
 
+// The colour table of the "clut" resource `id`; error 2 with the id when
+// there is none or its count does not match its data (or exceeds 256).
+raster::ColorTable clut_resource(Value id);
+
 // The drawing port of a Value: an offscreen's own port, or the port of an
 // object whose peer owns one; error 2 with the Value otherwise.
 graphics::DrawingPort& port_of(Value v);
