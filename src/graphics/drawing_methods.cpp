@@ -135,6 +135,18 @@ Value m_color_rect(Value a, Value t, Value r, Value b, Value colour) {
   return kNoValue;
 }
 
+Value m_frame_poly(Value polygon) {
+  graphics::PortOwner& owner = self_owner();
+  std::vector<IntPoint> points = polygon_of(polygon);
+  owner.drawing_port().frame_poly(points, owner.closed_zone());
+  return kNoValue;
+}
+Value m_paint_poly(Value polygon) {
+  std::vector<IntPoint> points = polygon_of(polygon);
+  self_port().paint_poly(points);
+  return kNoValue;
+}
+
 Value m_set_fore_color(Value c) {
   self_port().set_fore_color(rgb_of(c));
   return kNoValue;
@@ -236,6 +248,8 @@ void register_drawing_methods(Value klass) {
   register_method(klass, "invert-oval", m_invert_oval);
   register_method(klass, "fill-rect", m_fill_rect);
   register_method(klass, "color-rect", m_color_rect);
+  register_method(klass, "frame-poly", m_frame_poly);
+  register_method(klass, "paint-poly", m_paint_poly);
   register_method(klass, "set-fore-color", m_set_fore_color);
   register_method(klass, "set-back-color", m_set_back_color);
   register_method(klass, "get-fore-color", m_get_fore_color);

@@ -8,7 +8,7 @@
 namespace orvane {
 
 // Installs move, move-to, line, line-to, draw-string, the frame-, paint-,
-// erase- and invert- shapes, fill-rect, color-rect, the colours, pen-size,
+// erase- and invert- shapes, frame-poly, paint-poly, fill-rect, color-rect, the colours, pen-size,
 // pen-mode, with-pattern, with-drawing, with-system-drawing, draw-offscreen
 // and animate-rect as native methods of klass.
 void register_drawing_methods(Value klass);

@@ -1,6 +1,7 @@
 #include "graphics/drawing_port.h"
 
 #include <cmath>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/value.h"
@@ -232,6 +233,21 @@ void DrawingPort::draw_string(std::string_view text) {
   IntPoint p = dc.position();
   int advance = drawer(dc, p, text);
   dc.move_to({p.x + advance, p.y});
+}
+
+void DrawingPort::frame_poly(std::span<const IntPoint> points, bool closed) {
+  if (points.empty()) return;
+  raster::DeviceContext& dc = context();
+  select_pen_and_brush(pattern_brush());
+  std::vector<IntPoint> path(points.begin(), points.end());
+  if (closed) path.push_back(points.front());
+  dc.polyline(path);
+  dc.move_to(path.back());
+}
+
+void DrawingPort::paint_poly(std::span<const IntPoint> points) {
+  if (points.size() < 3) return;
+  context().fill_region(raster::Region::polygon(points, raster::FillMode::winding), pattern_brush());
 }
 
 DrawingSession::DrawingSession(DrawingPort& port, raster::DeviceContext& dc)

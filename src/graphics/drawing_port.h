@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "platform/raster/device_context.h"
@@ -96,6 +97,10 @@ class DrawingPort {
   void fill_rect_dimmed(const raster::IntRect& r);
   void color_rect(const raster::IntRect& r, Rgb16 c);
   void draw_string(std::string_view text);
+  // Lines from each point to the next, and back to the first when closed.
+  void frame_poly(std::span<const raster::IntPoint> points, bool closed);
+  // The polygon filled with the pattern brush, winding rule, no outline.
+  void paint_poly(std::span<const raster::IntPoint> points);
 
   // Copies the port's current state into a device context (the start of a
   // drawing context).

@@ -25,6 +25,8 @@ class PortOwner {
   // The context of with-system-drawing: the window drawn in its system
   // window's context; error 2 with the object when that is not visible.
   virtual raster::DeviceContext& system_drawing_context(Value object) = 0;
+  // Whether frame-poly closes its polygons (the window's closed-zone flag).
+  virtual bool closed_zone() const { return false; }
   // The context animate-rect takes its image from when given this window.
   virtual raster::DeviceContext* image_context() { return nullptr; }
 };

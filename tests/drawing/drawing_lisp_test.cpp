@@ -34,9 +34,11 @@ class TestPortPeer : public Peer, public graphics::PortOwner {
   }
   raster::DeviceContext& system_drawing_context(Value object) override { return drawing_context(object, false); }
   raster::DeviceContext* image_context() override { return &canvas.context(); }
+  bool closed_zone() const override { return closed; }
 
   Offscreen canvas{OffscreenSpec::of({0, 0, 8, 4})};
   bool visible = true;
+  bool closed = false;
 };
 
 TestPortPeer* g_last_peer = nullptr;
@@ -53,6 +55,11 @@ Value t_open(Value object) {
 }
 
 Value t_pixels(Value object) { return make_string(frame_pixels(peer_as<TestPortPeer>(object).canvas)); }
+
+Value t_close_zone(Value object) {
+  peer_as<TestPortPeer>(object).closed = true;
+  return kNil;
+}
 
 Value t_hide(Value object) {
   peer_as<TestPortPeer>(object).visible = false;
@@ -78,6 +85,7 @@ class DrawingLispTest : public testing::LispTest {
     defprim("test-open", t_open);
     defprim("test-pixels", t_pixels);
     defprim("test-hide", t_hide);
+    defprim("test-close-zone", t_close_zone);
     defprim("test-offscreen", t_offscreen);
     defprim("test-offscreen-pixels", t_offscreen_pixels);
     eval_text("(define w (test-open (make-instance obj-test-port)))");
@@ -146,6 +154,18 @@ TEST_F(DrawingLispTest, LinesAndTheEndPixel) {
   eval_text("(send w move-to '(0 . 2) nil)");
   eval_text("(send w line 0 2)");  // line leaves its end pixel, as GDI does
   EXPECT_EQ(pixels(), rows({"####....", "..#.....", "........", "........"}));
+}
+
+TEST_F(DrawingLispTest, PolygonsAreFramedOpenOrClosedAndPainted) {
+  // Points are (y . x).
+  eval_text("(send w frame-poly '((0 . 0) (0 . 3) (3 . 3)))");
+  // Each line leaves its last pixel: the open figure misses its end point.
+  EXPECT_EQ(pixels(), rows({"####....", "...#....", "...#....", "........"}));
+  eval_text("(test-close-zone w)");
+  eval_text("(send w frame-poly '((0 . 4) (0 . 7) (3 . 7)))");
+  EXPECT_EQ(pixels(), rows({"########", "...#.#.#", "...#..##", ".......#"}));
+  eval_text("(send w paint-poly '((0 . 0) (0 . 8) (4 . 8) (4 . 0)))");
+  EXPECT_EQ(pixels(), rows({"########", "########", "########", "########"}));
 }
 
 TEST_F(DrawingLispTest, WithDrawingNeedsAVisibleWindow) {
