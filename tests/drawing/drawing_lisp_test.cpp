@@ -7,6 +7,7 @@
 
 #include "core/blocks.h"
 #include "drawing/port_pixels.h"
+#include "graphics/pict_writer.h"
 #include "graphics/drawing_methods.h"
 #include "graphics/drawing_values.h"
 #include "graphics/port_owner.h"
@@ -205,6 +206,22 @@ TEST_F(DrawingLispTest, OffscreensAreDrawnDisposedAndRefused) {
   EXPECT_EQ(error_code("(dispose-offscreen o)"), 2);
   EXPECT_EQ(error_code("(test-offscreen 4 4 7 nil)"), 2);
   EXPECT_EQ(error_code("(test-offscreen 30000 30000 0 nil)"), 9);
+}
+
+TEST_F(DrawingLispTest, PicturesBecomeMaskedOffscreens) {
+  auto pict = graphics::testing::PictWriter(1, {0, 0, 8, 4}).op(0x31).rect({2, 1, 4, 3}).finish();
+  open_resources({{"PICT", 600, pict}});
+  eval_text("(define o (picture->offscreen 600))");
+  Value o = eval_text("o");
+  EXPECT_EQ(offscreen_of(o).frame(), (raster::IntRect{0, 0, 8, 4}));
+  EXPECT_EQ(std::string(string_view_of(eval_text("(test-offscreen-pixels o)"))),
+            rows({"........", "..##....", "..##....", "........"}));
+  // Drawn transparently through its mask, the port's red shows around the image.
+  eval_text("(send w color-rect '(0 0 8 4) '(65535 0 0))");
+  offscreen_of(eval_text("o")).port().set_transfer_mode(graphics::kTransparentMode);
+  eval_text("(send w draw-offscreen o)");
+  EXPECT_EQ(pixels(), rows({"????????", "??##????", "??##????", "????????"}));
+  EXPECT_EQ(error_code("(picture->offscreen 601)"), 2);
 }
 
 TEST_F(DrawingLispTest, ColourTablesFromClutResources) {
