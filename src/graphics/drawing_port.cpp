@@ -18,9 +18,9 @@ using raster::PenStyle;
 
 namespace {
 
-// The drawing layer's two singletons: the innermost session's port and the
-// text drawer the font module installs.
-DrawingPort* g_current_port = nullptr;
+// The drawing layer's two singletons: the innermost session (each links to
+// the one it encloses) and the text drawer the font module installs.
+DrawingSession* g_innermost_session = nullptr;
 TextDrawer& text_drawer() {
   static TextDrawer drawer;
   return drawer;
@@ -33,7 +33,13 @@ constexpr double kDegreeToRadian = 0.017453277777777776;
 
 void set_text_drawer(TextDrawer drawer) { text_drawer() = std::move(drawer); }
 
-DrawingPort* current_port() { return g_current_port; }
+DrawingPort* current_port() { return g_innermost_session ? &g_innermost_session->port_ : nullptr; }
+
+bool in_use_by_a_session(const DrawingPort& port, const raster::DeviceContext& dc) {
+  for (DrawingSession* s = g_innermost_session; s; s = s->enclosing_)
+    if (&s->port_ == &port || &s->dc_ == &dc) return true;
+  return false;
+}
 
 raster::RasterOp raster_op_of_transfer_mode(int mode) {
   switch (mode & 0x3f) {
@@ -251,20 +257,25 @@ void DrawingPort::paint_poly(std::span<const IntPoint> points) {
 }
 
 DrawingSession::DrawingSession(DrawingPort& port, raster::DeviceContext& dc)
-    : port_(port), previous_dc_(port.dc_), saved_state_(dc.save()), previous_current_(g_current_port) {
+    : port_(port), dc_(dc), previous_dc_(port.dc_), saved_state_(dc.save()), enclosing_(g_innermost_session) {
   IntPoint position = port.pen_position();
   port.dc_ = &dc;
   port.select_into(dc);
   dc.move_to(position);
-  g_current_port = &port;
+  g_innermost_session = this;
 }
 
 DrawingSession::~DrawingSession() {
-  raster::DeviceContext& dc = *port_.dc_;
-  port_.position_ = dc.position();
-  dc.restore(std::move(saved_state_));
+  // The pen position belongs to the port: it carries over to the context
+  // the port draws with next.
+  IntPoint position = dc_.position();
+  dc_.restore(std::move(saved_state_));
   port_.dc_ = previous_dc_;
-  g_current_port = previous_current_;
+  if (previous_dc_)
+    previous_dc_->move_to(position);
+  else
+    port_.position_ = position;
+  g_innermost_session = enclosing_;
 }
 
 }  // namespace orvane::graphics

@@ -141,13 +141,20 @@ class DrawingSession {
   DrawingSession& operator=(const DrawingSession&) = delete;
 
  private:
+  friend bool in_use_by_a_session(const DrawingPort&, const raster::DeviceContext&);
+  friend DrawingPort* current_port();
   DrawingPort& port_;
+  raster::DeviceContext& dc_;
   raster::DeviceContext* previous_dc_;
   raster::DrawingState saved_state_;
-  DrawingPort* previous_current_;
+  DrawingSession* enclosing_;
 };
 
 // The port of the innermost drawing session, or null.
 DrawingPort* current_port();
+
+// Whether an open session draws with the port or on the context (what must
+// not be destroyed before the session ends).
+bool in_use_by_a_session(const DrawingPort& port, const raster::DeviceContext& dc);
 
 }  // namespace orvane::graphics

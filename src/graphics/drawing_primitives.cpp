@@ -48,8 +48,16 @@ Value picture_to_offscreen(Value id) {
   return make_offscreen_value(std::move(offscreen));
 }
 
+// An offscreen that a drawing session still draws into or with cannot go:
+// error 2, as for any offscreen that cannot be disposed.
+bool in_use(graphics::Offscreen& o) {
+  for (graphics::Offscreen* level = &o; level; level = level->next())
+    if (graphics::in_use_by_a_session(level->port(), level->context())) return true;
+  return false;
+}
+
 Value dispose_offscreen(Value v) {
-  offscreen_of(v);  // error 2 unless live
+  if (in_use(offscreen_of(v))) raise_error(2, v);
   g_native_objects.release(pointer_address(v));
   node_of(v).w1 = 0;
   return kNoValue;

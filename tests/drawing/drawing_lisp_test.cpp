@@ -201,6 +201,12 @@ TEST_F(DrawingLispTest, OffscreensAreDrawnDisposedAndRefused) {
   eval_text("(send w paint-rect 0 0 8 4)");
   eval_text("(send w draw-offscreen o)");
   EXPECT_EQ(pixels(), rows({"........", "........", "........", "........"}));
+  // Not while a drawing session draws into it.
+  Offscreen& o = offscreen_of(eval_text("o"));
+  {
+    graphics::DrawingSession session(o.port(), o.context());
+    EXPECT_EQ(error_code("(dispose-offscreen o)"), 2);
+  }
   eval_text("(dispose-offscreen o)");
   EXPECT_TRUE(raises("(send w draw-offscreen o)"));
   EXPECT_EQ(error_code("(dispose-offscreen o)"), 2);

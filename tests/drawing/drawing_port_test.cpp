@@ -171,6 +171,20 @@ TEST(DrawingPortTest, SessionsNestAndRestoreTheEnclosingContext) {
   EXPECT_EQ(frame_pixels(b), rows({"..", ".."}));
 }
 
+TEST(DrawingPortTest, ThePenPositionBelongsToThePortAcrossSessions) {
+  Offscreen a = canvas(8, 2), b = canvas(8, 2);
+  b.port().move_to(1, 1);
+  {
+    DrawingSession s(b.port(), a.context());
+    EXPECT_EQ(a.context().position(), (raster::IntPoint{1, 1}));
+    b.port().move(3, 0);
+    EXPECT_TRUE(in_use_by_a_session(b.port(), b.context()));
+    EXPECT_TRUE(in_use_by_a_session(a.port(), a.context()));
+  }
+  EXPECT_EQ(b.port().pen_position(), (raster::IntPoint{4, 1}));
+  EXPECT_FALSE(in_use_by_a_session(b.port(), b.context()));
+}
+
 TEST(DrawingPortTest, DrawStringGoesThroughTheTextDrawerAndMovesThePen) {
   Offscreen o = canvas(8, 2);
   std::string seen;
