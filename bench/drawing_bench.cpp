@@ -21,9 +21,8 @@ void BM_AnimateRectFrame(benchmark::State& state) {
   Animation animation{{0, 0, 64, 64}, path, 1, 0, static_cast<int>(state.range(0))};
   for (auto _ : state) animate_rect(port.context(), nullptr, animation, nullptr);
   state.SetItemsProcessed(state.iterations() * frames);
-  state.counters["frame_us"] =
-      benchmark::Counter(static_cast<double>(state.iterations() * frames), benchmark::Counter::kIsRate |
-                                                                              benchmark::Counter::kInvert);
+  state.counters["frame_us"] = benchmark::Counter(static_cast<double>(state.iterations() * frames),
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_AnimateRectFrame)->Arg(0)->Arg(kTransparentMode)->Unit(benchmark::kMillisecond);
 

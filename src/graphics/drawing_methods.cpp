@@ -4,10 +4,9 @@
 
 #include <vector>
 
-#include "graphics/animate_rect.h"
-
 #include "core/memory.h"
 #include "eval/eval.h"
+#include "graphics/animate_rect.h"
 #include "graphics/drawing_values.h"
 #include "graphics/geometry_values.h"
 #include "graphics/offscreen.h"
@@ -169,7 +168,8 @@ Value m_pen_mode(Value m) {
 
 Value m_with_pattern(Value list, Value index, Value function) {
   DrawingPort& port = self_port();
-  auto pattern = resource_manager().indexed_pattern(static_cast<std::int16_t>(integer_of(list)), integer_of(index));
+  auto pattern =
+      resource_manager().indexed_pattern(static_cast<std::int16_t>(integer_of(list)), integer_of(index));
   // An index that names no pattern leaves the brush without pattern bits.
   raster::Pattern8 bits;  // no pattern bits
   if (pattern) bits.rows = *pattern;

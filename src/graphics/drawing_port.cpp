@@ -43,11 +43,16 @@ bool in_use_by_a_session(const DrawingPort& port, const raster::DeviceContext& d
 
 raster::RasterOp raster_op_of_transfer_mode(int mode) {
   switch (mode & 0x3f) {
-    case 1: return raster::RasterOp::src_and;
-    case 2: return raster::RasterOp::src_invert;
-    case 3: return raster::RasterOp::not_src_erase;
-    case 4: return raster::RasterOp::not_src_copy;
-    default: return raster::RasterOp::src_copy;
+    case 1:
+      return raster::RasterOp::src_and;
+    case 2:
+      return raster::RasterOp::src_invert;
+    case 3:
+      return raster::RasterOp::not_src_erase;
+    case 4:
+      return raster::RasterOp::not_src_copy;
+    default:
+      return raster::RasterOp::src_copy;
   }
 }
 
@@ -230,7 +235,9 @@ void DrawingPort::fill_rect_dimmed(const IntRect& r) {
   dc.set_text_color(text);
 }
 
-void DrawingPort::color_rect(const IntRect& r, Rgb16 c) { context().fill_rect(r, Brush::solid(c.to_color())); }
+void DrawingPort::color_rect(const IntRect& r, Rgb16 c) {
+  context().fill_rect(r, Brush::solid(c.to_color()));
+}
 
 void DrawingPort::draw_string(std::string_view text) {
   raster::DeviceContext& dc = context();

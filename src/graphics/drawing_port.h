@@ -41,7 +41,8 @@ raster::RasterOp raster_op_of_transfer_mode(int mode);
 // Draws text for draw-string: the font module installs it. It draws text at
 // the pen position on the baseline with the port's context and answers the
 // advance in pixels. Without a hook draw-string only prints nothing.
-using TextDrawer = std::function<int(raster::DeviceContext&, raster::IntPoint baseline, std::string_view text)>;
+using TextDrawer =
+    std::function<int(raster::DeviceContext&, raster::IntPoint baseline, std::string_view text)>;
 void set_text_drawer(TextDrawer drawer);
 
 class DrawingPort {

@@ -90,8 +90,9 @@ Vector3 vector_of(Value list) {
 
 Value set_3d_transformation(Value block, Value direction, Value position, Value distance, Value ox, Value oy,
                             Value sx, Value sy) {
-  Matrix3d m = graphics::make_3d_transformation(vector_of(direction), vector_of(position), double_of(distance),
-                                                integer_of(ox), integer_of(oy), integer_of(sx), integer_of(sy));
+  Matrix3d m =
+      graphics::make_3d_transformation(vector_of(direction), vector_of(position), double_of(distance),
+                                       integer_of(ox), integer_of(oy), integer_of(sx), integer_of(sy));
   std::memcpy(matrix_bytes(block), m.data(), sizeof m);
   return kNoValue;
 }
@@ -136,7 +137,8 @@ void register_drawing() {
   defprim("3d-transform", transform_3d);
   defprim("3d-line-to", line_to_3d);
   defprim("3d-move-to", move_to_3d);
-  set_symbol_global(intern_constant("Background-Color"), make_color_list(graphics::Rgb16::from_system(kButtonFace)));
+  set_symbol_global(intern_constant("Background-Color"),
+                    make_color_list(graphics::Rgb16::from_system(kButtonFace)));
 }
 
 }  // namespace orvane

@@ -34,7 +34,9 @@ Value make_color_list(Rgb16 c) {
   return list_of({make_fixnum(c.red), make_fixnum(c.green), make_fixnum(c.blue)});
 }
 
-graphics::Offscreen& offscreen_of(Value v) { return native_as<graphics::Offscreen>(v, PointerKind::offscreen); }
+graphics::Offscreen& offscreen_of(Value v) {
+  return native_as<graphics::Offscreen>(v, PointerKind::offscreen);
+}
 
 Value make_offscreen_value(std::unique_ptr<graphics::Offscreen> offscreen) {
   return make_native_pointer(std::move(offscreen), PointerKind::offscreen);

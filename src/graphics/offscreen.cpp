@@ -18,14 +18,20 @@ namespace {
 
 PixelFormat format_of_depth(int depth, bool has_table) {
   switch (depth) {
-    case 0: return PixelFormat::rgb32;
-    case 1: return has_table ? PixelFormat::indexed8 : PixelFormat::mono1;
+    case 0:
+      return PixelFormat::rgb32;
+    case 1:
+      return has_table ? PixelFormat::indexed8 : PixelFormat::mono1;
     case 4:
-    case 8: return PixelFormat::indexed8;
+    case 8:
+      return PixelFormat::indexed8;
     case 16:
-    case 24: return PixelFormat::rgb24;
-    case 32: return PixelFormat::rgb32;
-    default: raise_error(2, make_fixnum(depth));
+    case 24:
+      return PixelFormat::rgb24;
+    case 32:
+      return PixelFormat::rgb32;
+    default:
+      raise_error(2, make_fixnum(depth));
   }
 }
 
@@ -51,7 +57,10 @@ std::uint16_t be16(std::span<const std::uint8_t> d, std::size_t at) {
 }  // namespace
 
 Offscreen::Offscreen(const OffscreenSpec& spec)
-    : frame_(spec.frame), depth_(spec.depth), level_(spec.level < 1 ? 1 : spec.level), surface_(make_surface(spec)) {
+    : frame_(spec.frame),
+      depth_(spec.depth),
+      level_(spec.level < 1 ? 1 : spec.level),
+      surface_(make_surface(spec)) {
   // Frame coordinates are the context's logical coordinates.
   dc_.set_origin({-frame_.left, -frame_.top});
   if (level_ >= 2) {
@@ -75,11 +84,25 @@ const ColorTable& runtime_palette() {
     ColorTable t;
     t.reserve(256);
     // The first ten static colours of the system.
-    const std::array<Color, 10> low{{{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
-                                     {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192},
+    const std::array<Color, 10> low{{{0, 0, 0},
+                                     {128, 0, 0},
+                                     {0, 128, 0},
+                                     {128, 128, 0},
+                                     {0, 0, 128},
+                                     {128, 0, 128},
+                                     {0, 128, 128},
+                                     {192, 192, 192},
+                                     {192, 220, 192},
                                      {166, 202, 240}}};
-    const std::array<Color, 10> high{{{255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},
-                                      {0, 255, 0}, {255, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255},
+    const std::array<Color, 10> high{{{255, 251, 240},
+                                      {160, 160, 164},
+                                      {128, 128, 128},
+                                      {255, 0, 0},
+                                      {0, 255, 0},
+                                      {255, 255, 0},
+                                      {0, 0, 255},
+                                      {255, 0, 255},
+                                      {0, 255, 255},
                                       {255, 255, 255}}};
     t.insert(t.end(), low.begin(), low.end());
     for (int r = 0; r < 6; ++r)
@@ -136,8 +159,8 @@ void transfer_image(raster::DeviceContext& dst, const IntRect& dst_rect, const r
 
 void draw_offscreen(DrawingPort& port, Offscreen& offscreen, const IntRect& dst_rect) {
   const Surface* mask = offscreen.mask() ? &*offscreen.mask() : nullptr;
-  transfer_image(port.context(), dst_rect, offscreen.context(), offscreen.frame(), offscreen.port().transfer_mode(),
-                 mask);
+  transfer_image(port.context(), dst_rect, offscreen.context(), offscreen.frame(),
+                 offscreen.port().transfer_mode(), mask);
 }
 
 }  // namespace orvane::graphics

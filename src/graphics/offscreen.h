@@ -80,8 +80,9 @@ std::optional<raster::ColorTable> parse_clut(std::span<const std::uint8_t> data)
 // when the rectangles differ in size, else a block copy with the transfer
 // mode; mode 36 with a mask ORs the mask in and then ANDs the image.
 // Rectangles are logical coordinates of their contexts.
-void transfer_image(raster::DeviceContext& dst, const raster::IntRect& dst_rect, const raster::DeviceContext& src,
-                    const raster::IntRect& src_rect, int mode, const raster::Surface* mask);
+void transfer_image(raster::DeviceContext& dst, const raster::IntRect& dst_rect,
+                    const raster::DeviceContext& src, const raster::IntRect& src_rect, int mode,
+                    const raster::Surface* mask);
 
 // Copies the offscreen's frame onto `dst_rect` of the port's context with
 // the offscreen's transfer mode and mask.

@@ -15,8 +15,8 @@ struct Vector3 {
   double x = 0, y = 0, z = 0;
 };
 
-Matrix3d make_3d_transformation(Vector3 direction, Vector3 position, double distance, int origin_x, int origin_y,
-                                int scale_x, int scale_y);
+Matrix3d make_3d_transformation(Vector3 direction, Vector3 position, double distance, int origin_x,
+                                int origin_y, int scale_x, int scale_y);
 
 // The point a 3D point projects to (each coordinate rounded half up).
 raster::IntPoint project_3d(const Matrix3d& m, Vector3 p);

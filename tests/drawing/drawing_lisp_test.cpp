@@ -7,9 +7,9 @@
 
 #include "core/blocks.h"
 #include "drawing/port_pixels.h"
-#include "graphics/pict_writer.h"
 #include "graphics/drawing_methods.h"
 #include "graphics/drawing_values.h"
+#include "graphics/pict_writer.h"
 #include "graphics/port_owner.h"
 #include "lib/lisp_test.h"
 #include "objects/native_classes.h"
@@ -33,7 +33,9 @@ class TestPortPeer : public Peer, public graphics::PortOwner {
     if (!visible) raise_error(2, object);
     return canvas.context();
   }
-  raster::DeviceContext& system_drawing_context(Value object) override { return drawing_context(object, false); }
+  raster::DeviceContext& system_drawing_context(Value object) override {
+    return drawing_context(object, false);
+  }
   raster::DeviceContext* image_context() override { return &canvas.context(); }
   bool closed_zone() const override { return closed; }
 
@@ -101,7 +103,8 @@ class DrawingLispTest : public testing::LispTest {
   std::string pixels() { return std::string(string_view_of(eval_text("(test-pixels w)"))); }
 
   // A resource file holding the resources, each (type id bytes), opened.
-  void open_resources(std::initializer_list<std::tuple<const char*, int, std::vector<std::uint8_t>>> resources) {
+  void open_resources(
+      std::initializer_list<std::tuple<const char*, int, std::vector<std::uint8_t>>> resources) {
     std::string path = dir.file("Drawing.RI");
     ASSERT_EQ(resource_manager().create_file(path, FourCC::of("ORVN"), FourCC::of("rsrc")), ResError::none);
     ASSERT_GT(resource_manager().open(path), 0);
@@ -140,7 +143,8 @@ TEST_F(DrawingLispTest, PaintingWithPatternsAndColours) {
 }
 
 TEST_F(DrawingLispTest, PatternListsComeFromResources) {
-  std::vector<std::uint8_t> pats{0, 2, 0xff, 0, 0xff, 0, 0xff, 0, 0xff, 0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0};
+  std::vector<std::uint8_t> pats{0, 2,    0xff, 0,    0xff, 0,    0xff, 0,    0xff,
+                                 0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0, 0xf0};
   open_resources({{"PAT#", 300, pats}});
   eval_text("(send w with-pattern 300 2 (lambda () (send w paint-rect '(0 0 8 1))))");
   eval_text("(send w with-pattern 300 1 (lambda () (send w paint-rect '(0 1 8 3))))");

@@ -1,8 +1,9 @@
 // The drawing operations of a port, pixel by pixel, on offscreen buffers.
+#include "graphics/drawing_port.h"
+
 #include <gtest/gtest.h>
 
 #include "drawing/port_pixels.h"
-#include "graphics/drawing_port.h"
 #include "graphics/offscreen.h"
 
 namespace orvane::graphics {

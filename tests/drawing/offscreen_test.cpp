@@ -1,9 +1,10 @@
 // Offscreen buffers: depths, levels, colour tables, masks and the image
 // transfer; and the 3D projection.
+#include "graphics/offscreen.h"
+
 #include <gtest/gtest.h>
 
 #include "drawing/port_pixels.h"
-#include "graphics/offscreen.h"
 #include "graphics/projection.h"
 
 namespace orvane::graphics {
@@ -49,9 +50,8 @@ TEST(OffscreenTest, DepthsLevelsAndColourTables) {
 
 TEST(OffscreenTest, ClutsAreReadAndWrongCountsRefused) {
   // Two entries (count - 1 = 1), each a value then red, green, blue.
-  std::vector<std::uint8_t> clut{0, 0, 0, 0, 0, 0, 0, 1,
-                                 0, 0, 0xff, 0x12, 0x80, 0x34, 0x00, 0x56,
-                                 0, 1, 0x00, 0x00, 0x00, 0x00, 0xc0, 0xff};
+  std::vector<std::uint8_t> clut{0,    0,    0,    0,    0, 0, 0,    1,    0,    0,    0xff, 0x12,
+                                 0x80, 0x34, 0x00, 0x56, 0, 1, 0x00, 0x00, 0x00, 0x00, 0xc0, 0xff};
   auto table = parse_clut(clut);
   ASSERT_TRUE(table);
   ASSERT_EQ(table->size(), 2u);

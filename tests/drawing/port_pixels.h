@@ -17,10 +17,14 @@ inline std::string frame_pixels(const Offscreen& o, const std::map<std::uint32_t
     for (int x = 0; x < s.width(); ++x) {
       std::uint32_t rgb = s.color_at(x, y).rgb();
       auto it = legend.find(rgb);
-      if (it != legend.end()) out += it->second;
-      else if (rgb == 0xffffff) out += '.';
-      else if (rgb == 0) out += '#';
-      else out += '?';
+      if (it != legend.end())
+        out += it->second;
+      else if (rgb == 0xffffff)
+        out += '.';
+      else if (rgb == 0)
+        out += '#';
+      else
+        out += '?';
     }
   }
   return out;
