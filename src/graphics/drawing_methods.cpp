@@ -202,9 +202,9 @@ Value m_draw_offscreen(Value offscreen) {
   return kNoValue;
 }
 
-// r path step ticks mode window stop. Stopping by a click needs the event
-// pump: until windows take presses, `stop` is not consulted.
-Value m_animate_rect(Value r, Value path, Value step, Value ticks, Value mode, Value window, Value) {
+// r path step ticks mode window stop: the presses that stop the animation
+// come from the event pump through the receiver's peer.
+Value m_animate_rect(Value r, Value path, Value step, Value ticks, Value mode, Value window, Value stop) {
   graphics::PortOwner& owner = self_owner();
   std::vector<IntPoint> points;
   for (Value l = path; is_pair(l); l = cdr(l)) points.push_back(point_of(car(l)));
@@ -215,7 +215,15 @@ Value m_animate_rect(Value r, Value path, Value step, Value ticks, Value mode, V
     source = other->image_context();
   }
   graphics::Animation animation{rect_of(r), points, integer_of(step), integer_of(ticks), integer_of(mode)};
-  auto stopped = graphics::animate_rect(owner.drawing_port().context(), source, animation, nullptr);
+  graphics::StopCheck check;
+  if (!is_nil(stop))
+    check = [&owner, stop](const IntRect& image_rect) { return owner.take_stopping_press(image_rect, stop); };
+  auto stopped = graphics::animate_rect(owner.drawing_port().context(), source, animation, check);
+  owner.invalidate(animation.rect);
+  IntPoint last = points.empty() ? animation.rect.top_left() : points.back();
+  owner.invalidate(
+      stopped ? stopped->image_rect
+              : animation.rect.translated(last.x - animation.rect.left, last.y - animation.rect.top));
   if (!stopped) return kNil;
   LispStackMark mark;  // keeps the parts alive while the pair is made
   Value point = make_point(stopped->point.x, stopped->point.y);

@@ -3,6 +3,8 @@
 // `obj-window` reach their port through it.
 #pragma once
 
+#include <optional>
+
 #include "core/value.h"
 #include "graphics/drawing_port.h"
 #include "platform/raster/device_context.h"
@@ -29,6 +31,15 @@ class PortOwner {
   virtual bool closed_zone() const { return false; }
   // The context animate-rect takes its image from when given this window.
   virtual raster::DeviceContext* image_context() { return nullptr; }
+  // While animate-rect waits: a left-button press taken from the queue that
+  // stops it (inside the image's rect, or inside one of the windows when
+  // `stop` is a list of window objects); other mouse presses are dropped.
+  virtual std::optional<raster::IntPoint> take_stopping_press(const raster::IntRect& /*image_rect*/,
+                                                              Value /*stop*/) {
+    return std::nullopt;
+  }
+  // Marks a rectangle of the window for repainting (animate-rect's end).
+  virtual void invalidate(const raster::IntRect& /*r*/) {}
 };
 
 }  // namespace orvane::graphics

@@ -38,6 +38,14 @@ class TestPortPeer : public Peer, public graphics::PortOwner {
   }
   raster::DeviceContext* image_context() override { return &canvas.context(); }
   bool closed_zone() const override { return closed; }
+  std::optional<raster::IntPoint> take_stopping_press(const raster::IntRect& image_rect, Value) override {
+    if (++waits < stop_after) return std::nullopt;
+    return raster::IntPoint{image_rect.left + 1, image_rect.top + 1};
+  }
+  void invalidate(const raster::IntRect& r) override { invalidated.push_back(r); }
+  int waits = 0;
+  int stop_after = 1000;
+  std::vector<raster::IntRect> invalidated;
 
   Offscreen canvas{OffscreenSpec::of({0, 0, 8, 4})};
   bool visible = true;
@@ -252,6 +260,17 @@ TEST_F(DrawingLispTest, AnimateRectMovesTheImageAndRestoresWhatItUncovers) {
   eval_text("(send w paint-rect 0 0 1 4)");
   EXPECT_TRUE(gives("(send w animate-rect '(0 0 2 4) '((0 . 0) (0 . 4)) 2 1 0 nil nil)", "()"));
   EXPECT_EQ(pixels(), rows({"#...#...", "#...#...", "#...#...", "#...#..."}));
+  auto& peer = peer_as<TestPortPeer>(eval_text("w"));
+  ASSERT_EQ(peer.invalidated.size(), 2u);
+  EXPECT_EQ(peer.invalidated[1], (raster::IntRect{4, 0, 6, 4}));
+  EXPECT_EQ(peer.waits, 0);  // stop nil: no presses asked for
+}
+
+TEST_F(DrawingLispTest, AnimateRectStopsAtAPress) {
+  auto& peer = peer_as<TestPortPeer>(eval_text("w"));
+  peer.stop_after = 2;
+  // The second wait finds a press: the image stands at its second place.
+  EXPECT_TRUE(gives("(send w animate-rect '(0 0 2 4) '((0 . 0) (0 . 6)) 1 1 0 nil t)", "((1 . 3) 2 0 4 4)"));
 }
 
 }  // namespace
