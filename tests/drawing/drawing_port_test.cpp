@@ -186,6 +186,27 @@ TEST(DrawingPortTest, ThePenPositionBelongsToThePortAcrossSessions) {
   EXPECT_FALSE(in_use_by_a_session(b.port(), b.context()));
 }
 
+TEST(DrawingPortTest, ExtremeArgumentsStayInsideTheBuffer) {
+  Offscreen o = canvas(16, 16);
+  DrawingPort& p = o.port();
+  const IntRect huge{-32768, -32768, 32767, 32767};
+  p.frame_round_rect({0, 0, 16, 16}, -5, 100000);
+  p.paint_round_rect(huge, 32767, -32768);
+  p.frame_arc(huge, -720, 1080);
+  p.paint_arc({4, 4, 4, 4}, 0, 90);
+  p.paint_oval({10, 10, 2, 2});
+  p.pen_size(-7);
+  p.move_to(-32768, -32768);
+  p.line_to(32767, 32767);
+  p.pen_size(200);
+  p.line(-300, 20);
+  p.invert_oval(huge);
+  p.erase_oval({8, 8, 8, 40});
+  p.frame_poly(std::vector<raster::IntPoint>{{-32768, 0}, {32767, 16}}, true);
+  p.paint_poly(std::vector<raster::IntPoint>{{0, 0}, {32767, 0}, {0, 32767}});
+  EXPECT_EQ(o.surface().width(), 16);  // nothing written past the surface (checked by the sanitizers)
+}
+
 TEST(DrawingPortTest, DrawStringGoesThroughTheTextDrawerAndMovesThePen) {
   Offscreen o = canvas(8, 2);
   std::string seen;
