@@ -5,6 +5,7 @@
 #include "core/memory_primitives.h"
 #include "eval/eval_module.h"
 #include "eval/processes.h"
+#include "graphics/fonts_module.h"
 #include "graphics/geometry_module.h"
 #include "lib/charsets.h"
 #include "lib/library.h"
@@ -34,6 +35,7 @@ void register_all_modules() {
   register_lists();
   register_numbers();
   register_geometry();
+  register_fonts();
   register_processes();
 }
 

@@ -1,0 +1,58 @@
+#include "graphics/text_fonts.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/errors.h"
+#include "platform/settings.h"
+
+namespace orvane {
+
+namespace {
+
+// The text settings of the run: a documented singleton, read from the
+// settings file the first time it is wanted.
+std::optional<fonts::Smoothing>& smoothing_setting() {
+  static std::optional<fonts::Smoothing> setting;
+  return setting;
+}
+
+}  // namespace
+
+fonts::FontRequest font_request_of(const FontRecord& record) {
+  fonts::FontRequest request;
+  // A face name ends at its first NUL, as a Win32 face name does.
+  request.family = record.name.substr(0, record.name.find('\0'));
+  int height = -static_cast<int>(record.size);
+  if (height == 0) {
+    request.height = kDefaultFontHeight;
+    request.cell_height = true;
+  } else {
+    request.cell_height = height > 0;
+    request.height = std::min(std::abs(height), kMaxFontHeight);
+  }
+  request.bold = (record.style & face_bits::bold) != 0;
+  request.italic = (record.style & face_bits::italic) != 0;
+  request.underline = (record.style & face_bits::underline) != 0;
+  request.strike_out = (record.style & face_bits::strike_out) != 0;
+  return request;
+}
+
+fonts::Font font_of(const FontRecord& record, Value culprit) {
+  std::optional<fonts::Font> font = fonts::Font::open(font_request_of(record));
+  if (!font) raise_error(2, culprit);
+  return *std::move(font);
+}
+
+fonts::Smoothing text_smoothing() {
+  auto& setting = smoothing_setting();
+  if (!setting) {
+    int smooth = platform::load_settings().get_int("Fonts", "Smoothing", 0);
+    setting = smooth != 0 ? fonts::Smoothing::antialiased : fonts::Smoothing::monochrome;
+  }
+  return *setting;
+}
+
+void set_text_smoothing(fonts::Smoothing smoothing) { smoothing_setting() = smoothing; }
+
+}  // namespace orvane
