@@ -46,11 +46,13 @@ fonts::Font font_of(const FontRecord& record, Value culprit) {
 
 fonts::Smoothing text_smoothing() {
   auto& setting = smoothing_setting();
-  if (!setting) {
-    int smooth = platform::load_settings().get_int("Fonts", "Smoothing", 0);
-    setting = smooth != 0 ? fonts::Smoothing::antialiased : fonts::Smoothing::monochrome;
-  }
+  if (!setting) setting = text_smoothing_in(platform::load_settings());
   return *setting;
+}
+
+fonts::Smoothing text_smoothing_in(const platform::IniFile& settings) {
+  return settings.get_int("Fonts", "Smoothing", 0) != 0 ? fonts::Smoothing::antialiased
+                                                         : fonts::Smoothing::monochrome;
 }
 
 void set_text_smoothing(fonts::Smoothing smoothing) { smoothing_setting() = smoothing; }

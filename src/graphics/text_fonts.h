@@ -12,6 +12,7 @@
 
 #include "graphics/fonts_record.h"
 #include "platform/fonts/font.h"
+#include "platform/settings.h"
 
 namespace orvane {
 
@@ -32,6 +33,8 @@ fonts::Font font_of(const FontRecord& record, Value culprit = kNil);
 //   Smoothing=1
 // (read once, at the first text drawn or measured).
 fonts::Smoothing text_smoothing();
+// The smoothing a settings file asks for.
+fonts::Smoothing text_smoothing_in(const platform::IniFile& settings);
 // Overrides the setting for the rest of the run (tests, the player's options).
 void set_text_smoothing(fonts::Smoothing smoothing);
 
