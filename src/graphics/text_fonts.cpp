@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "core/errors.h"
 #include "platform/settings.h"
@@ -15,6 +16,15 @@ namespace {
 std::optional<fonts::Smoothing>& smoothing_setting() {
   static std::optional<fonts::Smoothing> setting;
   return setting;
+}
+
+// Fonts used lately, most recent first: a Font's glyph cache lives only as
+// long as a copy of it, and text methods open their font afresh at every
+// call. A documented singleton; one thread.
+constexpr std::size_t kKeptFonts = 16;
+std::vector<fonts::Font>& kept_fonts() {
+  static std::vector<fonts::Font> fonts;
+  return fonts;
 }
 
 }  // namespace
@@ -39,8 +49,17 @@ fonts::FontRequest font_request_of(const FontRecord& record) {
 }
 
 fonts::Font font_of(const FontRecord& record, Value culprit) {
-  std::optional<fonts::Font> font = fonts::Font::open(font_request_of(record));
+  const fonts::FontRequest request = font_request_of(record);
+  auto& kept = kept_fonts();
+  auto it = std::find_if(kept.begin(), kept.end(), [&](const fonts::Font& f) { return f.request() == request; });
+  if (it != kept.end()) {
+    std::rotate(kept.begin(), it, it + 1);
+    return kept.front();
+  }
+  std::optional<fonts::Font> font = fonts::Font::open(request);
   if (!font) raise_error(2, culprit);
+  if (kept.size() == kKeptFonts) kept.pop_back();
+  kept.insert(kept.begin(), *font);
   return *std::move(font);
 }
 
