@@ -1,5 +1,6 @@
 #include "graphics/fonts_record.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/collector.h"
@@ -56,6 +57,32 @@ FontRecord font_record_of(Value font) {
   if (size_word > 32767) raise_error(2, size);
   record.size = static_cast<std::int16_t>(size_word);
   record.style = static_cast<std::uint16_t>(word_of(nth_or_nil(font, 2)));
+  return record;
+}
+
+std::array<std::uint8_t, kFontRecordBytes> encode_font_record(const FontRecord& record) {
+  std::array<std::uint8_t, kFontRecordBytes> bytes{};
+  auto put_word = [&](std::size_t at, std::uint16_t w) {
+    bytes[at] = static_cast<std::uint8_t>(w & 0xFF);
+    bytes[at + 1] = static_cast<std::uint8_t>(w >> 8);
+  };
+  put_word(0, record.style);
+  put_word(2, static_cast<std::uint16_t>(record.size));
+  const std::size_t length = std::min(record.name.size(), FontRecord::kMaxName);
+  bytes[4] = static_cast<std::uint8_t>(length);
+  std::copy_n(record.name.begin(), length, bytes.begin() + 5);
+  put_word(36, record.extra);
+  return bytes;
+}
+
+FontRecord decode_font_record(std::span<const std::uint8_t, kFontRecordBytes> bytes) {
+  auto word = [&](std::size_t at) { return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)); };
+  FontRecord record;
+  record.style = word(0);
+  record.size = static_cast<std::int16_t>(word(2));
+  const std::size_t length = std::min<std::size_t>(bytes[4], FontRecord::kMaxName);
+  record.name.assign(reinterpret_cast<const char*>(bytes.data() + 5), length);
+  record.extra = word(36);
   return record;
 }
 

@@ -8,7 +8,9 @@
 // further word carried along.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,14 @@ struct FontRecord {
 
   friend bool operator==(const FontRecord&, const FontRecord&) = default;
 };
+
+// The record as window objects and text styles store it: the style word,
+// the size word, the length byte and 31 name bytes, the further word; words
+// little-endian. Decoding reads at most 31 name bytes whatever the length
+// byte says.
+inline constexpr std::size_t kFontRecordBytes = 38;
+std::array<std::uint8_t, kFontRecordBytes> encode_font_record(const FontRecord& record);
+FontRecord decode_font_record(std::span<const std::uint8_t, kFontRecordBytes> bytes);
 
 // The face of a built-in font number (a number outside 0-24 means 1).
 std::string_view builtin_font_name(std::int32_t number);

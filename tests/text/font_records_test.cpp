@@ -55,6 +55,22 @@ TEST_F(FontRecordTest, SizeAndStyleWordsAndTheValueAnswered) {
   EXPECT_TRUE(gives("(font-record-of '(\"Courier New\" -12 128))", "(\"Courier New\" -12 128)"));
 }
 
+TEST_F(FontRecordTest, TheStoredFormRoundTripsAndStaysInItsField) {
+  const FontRecord r{0x83, -12, "Times New Roman", 0xBEEF};
+  auto bytes = encode_font_record(r);
+  EXPECT_EQ(bytes[0], 0x83);
+  EXPECT_EQ(bytes[2], 0xF4);  // -12 little-endian
+  EXPECT_EQ(bytes[3], 0xFF);
+  EXPECT_EQ(bytes[4], 15);
+  EXPECT_EQ(bytes[36], 0xEF);
+  EXPECT_EQ(decode_font_record(bytes), r);
+  // A damaged length byte reads no further than the name field.
+  bytes[4] = 200;
+  FontRecord damaged = decode_font_record(bytes);
+  EXPECT_EQ(damaged.name.size(), FontRecord::kMaxName);
+  EXPECT_EQ(damaged.extra, 0xBEEF);
+}
+
 TEST_F(FontRecordTest, BadFontValuesAreRefusedWithError2) {
   EXPECT_EQ(record_error("'(arial 12 0)"), 2);
   EXPECT_EQ(record_error("'(\"Arial\" \"12\" 0)"), 2);
