@@ -12,11 +12,11 @@ namespace orvane {
 namespace {
 
 constexpr std::array<std::string_view, 25> kBuiltinFaces = {
-    "MS Sans Serif", "MS Sans Serif", "MS Sans Serif", "MS Sans Serif",   "Courier New",
-    "System",        "Roman",         "System",        "System",          "Times New Roman",
-    "System",        "Wingdings",     "System",        "System",          "System",
-    "System",        "Arial",         "System",        "System",          "System",
-    "Times New Roman", "Arial",       "Courier New",   "Wingdings",       "System"};
+    "MS Sans Serif",   "MS Sans Serif", "MS Sans Serif", "MS Sans Serif", "Courier New",
+    "System",          "Roman",         "System",        "System",        "Times New Roman",
+    "System",          "Wingdings",     "System",        "System",        "System",
+    "System",          "Arial",         "System",        "System",        "System",
+    "Times New Roman", "Arial",         "Courier New",   "Wingdings",     "System"};
 
 Value nth_or_nil(Value list, int n) {
   for (int i = 0; i < n && is_pair(list); ++i) list = cdr(list);

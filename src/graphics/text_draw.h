@@ -28,14 +28,15 @@ struct TextColors {
 // (logical coordinates of the context), in the smoothing the settings ask
 // for; answers the advance (the text's width). Error 2 with nil when the
 // record's font cannot be opened at all.
-int draw_text(raster::DeviceContext& dc, const FontRecord& record, raster::IntPoint pen, std::string_view text,
-              const TextColors& colors);
+int draw_text(raster::DeviceContext& dc, const FontRecord& record, raster::IntPoint pen,
+              std::string_view text, const TextColors& colors);
 int draw_text(raster::DeviceContext& dc, const fonts::Font& font, raster::IntPoint pen, std::string_view text,
               const TextColors& colors);
 
 // `text-box`: the text laid out in `box` (see lay_out_text_box) and drawn
 // line by line.
 void draw_text_box(raster::DeviceContext& dc, const fonts::Font& font, std::string_view text,
-                   const raster::IntRect& box, int justification, bool first_line_only, const TextColors& colors);
+                   const raster::IntRect& box, int justification, bool first_line_only,
+                   const TextColors& colors);
 
 }  // namespace orvane

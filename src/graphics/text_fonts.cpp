@@ -51,7 +51,8 @@ fonts::FontRequest font_request_of(const FontRecord& record) {
 fonts::Font font_of(const FontRecord& record, Value culprit) {
   const fonts::FontRequest request = font_request_of(record);
   auto& kept = kept_fonts();
-  auto it = std::find_if(kept.begin(), kept.end(), [&](const fonts::Font& f) { return f.request() == request; });
+  auto it =
+      std::find_if(kept.begin(), kept.end(), [&](const fonts::Font& f) { return f.request() == request; });
   if (it != kept.end()) {
     std::rotate(kept.begin(), it, it + 1);
     return kept.front();
@@ -71,7 +72,7 @@ fonts::Smoothing text_smoothing() {
 
 fonts::Smoothing text_smoothing_in(const platform::IniFile& settings) {
   return settings.get_int("Fonts", "Smoothing", 0) != 0 ? fonts::Smoothing::antialiased
-                                                         : fonts::Smoothing::monochrome;
+                                                        : fonts::Smoothing::monochrome;
 }
 
 void set_text_smoothing(fonts::Smoothing smoothing) { smoothing_setting() = smoothing; }

@@ -56,7 +56,8 @@ std::size_t fitting_prefix(const fonts::Font& font, std::string_view text, int w
 }
 
 std::vector<PlacedLine> lay_out_text_box(const fonts::Font& font, std::string_view text,
-                                         const raster::IntRect& box, int justification, bool first_line_only) {
+                                         const raster::IntRect& box, int justification,
+                                         bool first_line_only) {
   const int box_width = box.right - box.left;
   const int box_height = box.bottom - box.top;
   std::vector<TextLine> lines;

@@ -26,7 +26,8 @@ class FontRecordTest : public LispTest {
   }
   void SetUp() override {
     LispTest::SetUp();
-    defprim("font-record-of", +[](Value font) { return make_font_value(font_record_of(font)); });
+    defprim(
+        "font-record-of", +[](Value font) { return make_font_value(font_record_of(font)); });
   }
 };
 
@@ -140,9 +141,10 @@ TEST_F(FontRecordTest, FontsListsEachInstalledFaceOnceSorted) {
   for (const char* face : {"Arial", "Courier New", "MS Sans Serif", "Times New Roman", "Wingdings"})
     EXPECT_NE(std::find(names.begin(), names.end(), face), names.end()) << face;
   // The order is the one string<? gives.
-  EXPECT_TRUE(gives("(let ((l Fonts) (ok t)) (while (cdr l) (if (not (string<? (car l) (cadr l))) (set! ok nil)) "
-                    "(set! l (cdr l))) ok)",
-                    "t"));
+  EXPECT_TRUE(
+      gives("(let ((l Fonts) (ok t)) (while (cdr l) (if (not (string<? (car l) (cadr l))) (set! ok nil)) "
+            "(set! l (cdr l))) ok)",
+            "t"));
 }
 
 TEST_F(FontRecordTest, ChooseFontWithoutADialogAnswersNil) {

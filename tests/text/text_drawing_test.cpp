@@ -25,8 +25,9 @@ IntRect ink_box(const Surface& s) {
   IntRect box{s.width(), s.height(), 0, 0};
   for (int y = 0; y < s.height(); ++y)
     for (int x = 0; x < s.width(); ++x)
-      if (s.color_at(x, y).rgb() != 0xffffff) box = {std::min(box.left, x), std::min(box.top, y),
-                                                     std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+      if (s.color_at(x, y).rgb() != 0xffffff)
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+               std::max(box.bottom, y + 1)};
   return box.left < box.right ? box : IntRect{};
 }
 
@@ -34,7 +35,8 @@ IntRect ink_box(const Surface& s) {
 // image, at most `tolerance` may differ by more than 64 in a channel
 // (another FreeType version hints a few edge pixels differently).
 // ORVANE_WRITE_GOLDEN=1 writes the image instead.
-::testing::AssertionResult matches_golden(const Surface& got, const std::string& name, double tolerance = 0.05) {
+::testing::AssertionResult matches_golden(const Surface& got, const std::string& name,
+                                          double tolerance = 0.05) {
   const std::string path = std::string(ORVANE_TESTS_DIR) + "/text/golden/" + name + ".png";
   if (const char* write = std::getenv("ORVANE_WRITE_GOLDEN"); write && *write == '1') {
     raster::write_png(got, path);
@@ -55,7 +57,8 @@ IntRect ink_box(const Surface& s) {
   if (inked == 0) return ::testing::AssertionFailure() << name << ": nothing drawn";
   const double share = static_cast<double>(differing) / inked;
   if (share <= tolerance) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ (" << share * 100 << "%)";
+  return ::testing::AssertionFailure()
+         << name << ": " << differing << " pixels differ (" << share * 100 << "%)";
 }
 
 TEST(TextDrawing, InkLiesInTheMeasuredCell) {
@@ -87,13 +90,15 @@ TEST(TextDrawing, OpaqueBackgroundFillsTheCell) {
 }
 
 TEST(TextDrawing, GoldenTextBoxes) {
-  const std::string text = "Orvane draws text one byte a glyph: caf\xE9, \x93quotes\x94 and \x80 5.\rA second paragraph.";
+  const std::string text =
+      "Orvane draws text one byte a glyph: caf\xE9, \x93quotes\x94 and \x80 5.\rA second paragraph.";
   Surface s = white_surface(240, 140);
   raster::DeviceContext dc(s);
   const fonts::Font arial = font_of({0, 13, "Arial", 0});
   draw_text_box(dc, arial, text, {5, 5, 235, 70}, 0, false, {});
   const fonts::Font times = font_of({1, 15, "Times New Roman", 0});
-  draw_text_box(dc, times, "Centred at the bottom", {5, 70, 235, 135}, 9, false, {raster::Color{128, 0, 0}, {}});
+  draw_text_box(dc, times, "Centred at the bottom", {5, 70, 235, 135}, 9, false,
+                {raster::Color{128, 0, 0}, {}});
   EXPECT_TRUE(matches_golden(s, "text_boxes"));
 
   Surface w = white_surface(200, 40);
@@ -118,8 +123,10 @@ TEST(TextDrawing, SmoothingIsOffByDefaultAndASetting) {
     return n;
   };
   EXPECT_EQ(text_smoothing_in(platform::IniFile::parse("")), fonts::Smoothing::monochrome);
-  EXPECT_EQ(text_smoothing_in(platform::IniFile::parse("[Fonts]\nSmoothing=0\n")), fonts::Smoothing::monochrome);
-  EXPECT_EQ(text_smoothing_in(platform::IniFile::parse("[fonts]\nsmoothing=1\n")), fonts::Smoothing::antialiased);
+  EXPECT_EQ(text_smoothing_in(platform::IniFile::parse("[Fonts]\nSmoothing=0\n")),
+            fonts::Smoothing::monochrome);
+  EXPECT_EQ(text_smoothing_in(platform::IniFile::parse("[fonts]\nsmoothing=1\n")),
+            fonts::Smoothing::antialiased);
   EXPECT_EQ(greys(fonts::Smoothing::monochrome), 0);
   EXPECT_GT(greys(fonts::Smoothing::antialiased), 0);
   set_text_smoothing(fonts::Smoothing::monochrome);

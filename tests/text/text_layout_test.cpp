@@ -1,10 +1,11 @@
 // Word wrapping and the text box, measured against the font's own advances.
+#include "graphics/text_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "graphics/text_fonts.h"
-#include "graphics/text_layout.h"
 
 namespace orvane {
 namespace {

@@ -34,9 +34,7 @@ class SurfacePort : public InterfacePeer, public TextPort {
 Value make_surface_port() { return make_peer<SurfacePort>(); }
 TextPort& port_of(Value self) { return peer_as<SurfacePort>(self); }
 Value current_font_size() { return make_integer(peer_as<SurfacePort>(g_mem.self).font.size); }
-Value failing() {
-  raise_error(4, kNil);
-}
+Value failing() { raise_error(4, kNil); }
 
 class TextMethodsTest : public testing::LispTest {
  protected:
@@ -60,7 +58,8 @@ TEST_F(TextMethodsTest, MetricsAndWidthsInTheCurrentOrAGivenFont) {
   EXPECT_TRUE(gives("(send w get-line-height nil)", std::to_string(f.metrics().line_height)));
   EXPECT_TRUE(gives("(send w get-line-ascent nil)", std::to_string(f.metrics().ascent)));
   EXPECT_TRUE(gives("(send w get-line-height '(9 30 1))", std::to_string(big.metrics().line_height)));
-  EXPECT_TRUE(gives("(send w get-line-ascent '(\"Times New Roman\" 30 1))", std::to_string(big.metrics().ascent)));
+  EXPECT_TRUE(
+      gives("(send w get-line-ascent '(\"Times New Roman\" 30 1))", std::to_string(big.metrics().ascent)));
   EXPECT_TRUE(gives("(send w char-width 87)", std::to_string(f.advance('W'))));
   EXPECT_TRUE(gives("(send w char-width (+ 512 87))", std::to_string(f.advance('W'))));
   EXPECT_TRUE(gives("(send w string-width \"Width\" nil)", std::to_string(f.text_width("Width"))));
