@@ -6,6 +6,7 @@
 #include "eval/eval_module.h"
 #include "eval/processes.h"
 #include "graphics/drawing_methods.h"
+#include "graphics/fonts_module.h"
 #include "graphics/geometry_module.h"
 #include "lib/charsets.h"
 #include "lib/library.h"
@@ -36,6 +37,7 @@ void register_all_modules() {
   register_numbers();
   register_geometry();
   register_drawing();
+  register_fonts();
   register_processes();
 }
 

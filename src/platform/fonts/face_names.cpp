@@ -6,6 +6,7 @@
 
 #include "platform/console.h"
 #include "platform/fonts/freetype_faces.h"
+#include "platform/fonts/symbol_faces.h"
 #include "platform/host_paths.h"
 
 namespace orvane::fonts {
@@ -19,7 +20,7 @@ struct Substitute {
 
 // Liberation's faces keep the advance widths of the Windows faces they
 // replace, so text measured by a title lays out as it was designed.
-constexpr std::array<Substitute, 9> kSubstitutes = {{
+constexpr std::array<Substitute, 10> kSubstitutes = {{
     {"Arial", "Liberation Sans"},
     {"MS Sans Serif", "Liberation Sans"},
     {"System", "Liberation Sans"},
@@ -29,6 +30,8 @@ constexpr std::array<Substitute, 9> kSubstitutes = {{
     {"Times", "Liberation Serif"},
     {"Courier New", "Liberation Mono"},
     {"Courier", "Liberation Mono"},
+    // A symbol face, reached through its code-point table (symbol_faces.h).
+    {"Wingdings", kSymbolFamily},
 }};
 
 bool same_name(std::string_view a, std::string_view b) {

@@ -11,7 +11,8 @@ namespace orvane::fonts {
 // The family a face name is served by: the metric-compatible Liberation
 // face for the Windows faces titles name (Arial, MS Sans Serif, System,
 // Helvetica -> Liberation Sans; Times New Roman, Roman, Times -> Liberation
-// Serif; Courier New, Courier -> Liberation Mono), the name itself otherwise.
+// Serif; Courier New, Courier -> Liberation Mono; the symbol face Wingdings
+// -> DejaVu Sans through a code-point table), the name itself otherwise.
 // Names compare without regard to case.
 std::string substitute_family(std::string_view family);
 

@@ -132,6 +132,10 @@ const Glyph& FontData::glyph(unsigned char byte, Smoothing smoothing) {
   return *cache[byte];
 }
 
+char32_t FontData::code_point(unsigned char byte) const {
+  return code_points ? (*code_points)[byte] : detail::windows1252_to_unicode(byte);
+}
+
 void FontData::load(unsigned char byte, Smoothing smoothing) {
   const bool mono = smoothing == Smoothing::monochrome;
   auto& cache = mono ? monochrome_ : antialiased_;
@@ -141,7 +145,7 @@ void FontData::load(unsigned char byte, Smoothing smoothing) {
 
   FT_Face f = face->get();
   FT_Activate_Size(size);
-  FT_UInt index = FT_Get_Char_Index(f, detail::windows1252_to_unicode(byte));
+  FT_UInt index = FT_Get_Char_Index(f, code_point(byte));
   FT_Int32 flags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
   if (FT_Load_Glyph(f, index, flags) != 0) return;
   FT_GlyphSlot slot = f->glyph;
@@ -198,6 +202,7 @@ std::optional<Font> Font::open(const FontRequest& request) {
     data->face = std::move(face);
     data->synthetic_bold = request.bold && !where->bold;
     data->synthetic_italic = request.italic && !where->italic;
+    data->code_points = symbol_code_points(request.family);
     if (!set_up(*data)) continue;
     forget_closed_fonts();
     fonts[key] = data;
@@ -212,6 +217,11 @@ bool Font::substituted() const { return data_->substituted; }
 int Font::pixel_size() const { return data_->pixel_size; }
 const FontMetrics& Font::metrics() const { return data_->metrics; }
 int Font::advance(unsigned char byte) const { return data_->advance(byte); }
+
+bool Font::has_glyph(unsigned char byte) const {
+  const char32_t c = data_->code_point(byte);
+  return c != 0 && FT_Get_Char_Index(data_->face->get(), c) != 0;
+}
 
 int Font::text_width(std::string_view text) const {
   int width = 0;

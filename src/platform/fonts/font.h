@@ -100,6 +100,9 @@ class Font {
   const FontMetrics& metrics() const;
   // The advance width of one Windows-1252 byte.
   int advance(unsigned char byte) const;
+  // Whether the face has a glyph of its own for the byte (else it draws
+  // its missing-glyph box).
+  bool has_glyph(unsigned char byte) const;
   // The sum of the advances of the bytes.
   int text_width(std::string_view text) const;
 

@@ -9,6 +9,7 @@
 
 #include "platform/fonts/font.h"
 #include "platform/fonts/freetype_faces.h"
+#include "platform/fonts/symbol_faces.h"
 
 namespace orvane::fonts {
 
@@ -33,6 +34,8 @@ struct FontData {
   int advance(unsigned char byte);
   // The cached glyph of a byte, rendered the first time it is asked for.
   const Glyph& glyph(unsigned char byte, Smoothing smoothing);
+  // The Unicode character a byte is drawn as.
+  char32_t code_point(unsigned char byte) const;
 
   FontRequest request;
   std::string family;
@@ -42,6 +45,8 @@ struct FontData {
   int pixel_size = 0;
   bool synthetic_bold = false;
   bool synthetic_italic = false;
+  // A symbol face's characters by byte; nothing for Windows-1252 text.
+  const CodePointTable* code_points = nullptr;
   FontMetrics metrics;
   // Lines under and through the text: top row below the baseline (negative:
   // above) and thickness, in pixels.
