@@ -214,6 +214,13 @@ void TitleShell::minimal_event_pass() {
     }
   }
   desktop_.present();
+  // The backend takes the frames whose time has come; a script run to its
+  // end ends the run in order.
+  std::uint64_t now = platform::clock().milliseconds();
+  if (!screen_.wait_for_input(desktop_.framebuffer(), now) && !input_ended_) {
+    input_ended_ = true;
+    desktop_.post_quit_message(0);
+  }
 }
 
 void TitleShell::quit(int code) { throw QuitRequest{code}; }

@@ -99,6 +99,7 @@ class TitleShell {
   std::unique_ptr<Frame> frame_;
   std::unique_ptr<Splash> splash_;
   std::optional<QuitRequest> pending_quit_;  // met inside a window procedure
+  bool input_ended_ = false;                 // the backend will bring no more input
 };
 
 // The shell's primitives (quit, alerts' language, the screen, the splash).

@@ -184,9 +184,10 @@ TEST_F(PlayTest, TheSplashShowsEachPictureForItsTicks) {
       .add("PICT", 502, picture(20))
       .add("wait", 501, be16(120))
       .load(0,
-            "(define (init-user) (wait-boot-time) (prin \"splash done\"))\n"
+            "(define (init-user) (wait-boot-time) (wait-key 300) (prin \"splash done\"))\n"
             "(define (toplevel-loop) (quit))");
-  std::string events = script("wait 1900\nframe early.png\nwait 200\nframe late.png\n");
+  // The splash is gone once init-user has returned.
+  std::string events = script("wait 1900\nframe early.png\nwait 200\nframe late.png\nwait 1000\n");
   RunResult r = play(title, "--events " + events + " --frames " + dir.path());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "splash done");
