@@ -42,11 +42,15 @@ constexpr const char* kHooks =
 TEST_F(PlayTest, HooksAndLoadsRunInOrderAndAMissingLoadEndsTheLoop) {
   TitleWriter title;
   title.load(0, std::string(kHooks) + "(prin \"load-0 \")")
-      .load(1, "(prin \"load-1 \")")
+      .load(1,
+            "(define obj-appl (new-class 'obj-appl))\n"
+            "(obj-appl (define (start-appl) (prin \"start-appl \")))\n"
+            "(define (init-user) (prin \"init-user \") (set! Appl (make-instance obj-appl)))\n"
+            "(prin \"load-1 \")")
       .load(3, "(prin \"load-3 \")");
   RunResult r = play(title);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "load-0 load-1 init-orvane init-user toplevel-loop");
+  EXPECT_EQ(r.out, "load-0 load-1 init-orvane init-user start-appl toplevel-loop");
   EXPECT_EQ(r.err, "");
 }
 
