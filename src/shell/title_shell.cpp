@@ -345,7 +345,7 @@ void TitleShell::load_code_resources() {
       ResError error = rm.last_error();
       if (error == ResError::none || error == ResError::not_found) return;
       show_alert(kAlertLoadFailed);
-      quit(0);
+      quit(1);  // the title could not be loaded: a failure, not a success
     }
     if (rm.home_file(h) != home) return;
     set_handle_purgeable(h, false);

@@ -132,6 +132,30 @@ TEST_F(PlayTest, ASizeTooSmallShowsAlert5000InTheTitlesLanguage) {
   }
 }
 
+TEST_F(PlayTest, TheMenuBarFlagGivesTheFrameAnEmptyMenuBar) {
+  TitleWriter title;
+  title.add("PREF", 257, preferences(0x01, 0))
+      .add("PREF", 258, "\x05Hello")
+      .load(0, "(define (toplevel-loop) (prin (list (get-menubar?) (desktop-frame-width) (desktop-frame-height))) (quit))");
+  RunResult r = play(title);
+  EXPECT_EQ(r.status, 0) << r.err;
+  int width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(r.out.c_str(), "(() %d %d)", &width, &height), 2) << r.out;
+  EXPECT_EQ(width, 640);
+  EXPECT_LT(height, 480) << "the menu bar takes the top of the frame";
+  EXPECT_GT(height, 440);
+}
+
+TEST_F(PlayTest, ThePreferredClientSizeSizesTheHeadlessScreen) {
+  TitleWriter title;
+  title.add("PREF", 257, preferences(0, 0, 320, 200))
+      .load(0, "(define (toplevel-loop) (prin (list (desktop-frame-width) (desktop-frame-height))) (quit))");
+  RunResult r = play(title);
+  EXPECT_EQ(r.out, "(320 200)") << r.err;
+  r = play_path(title_path(), "--screen 800x600");
+  EXPECT_EQ(r.out, "(800 600)") << r.err;
+}
+
 TEST_F(PlayTest, SetLanguageTakesEnglishForAnythingButFrench) {
   TitleWriter title;
   title.add("PREF", 257, preferences(0, 1))
