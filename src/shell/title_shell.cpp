@@ -216,8 +216,10 @@ void TitleShell::minimal_event_pass() {
   desktop_.present();
   // The backend takes the frames whose time has come; a script run to its
   // end ends the run in order.
-  std::uint64_t now = platform::clock().milliseconds();
-  if (!screen_.wait_for_input(desktop_.framebuffer(), now) && !input_ended_) {
+  // The deadline is a millisecond on, so that a run past its script's end
+  // is told so.
+  std::uint64_t soon = platform::clock().milliseconds() + 1;
+  if (!screen_.wait_for_input(desktop_.framebuffer(), soon) && !input_ended_) {
     input_ended_ = true;
     desktop_.post_quit_message(0);
   }

@@ -242,6 +242,28 @@ TEST_F(PlayTest, TheFramesCloseBoxReachesDoQuit) {
   EXPECT_EQ(r.out, "waiting ");
 }
 
+TEST_F(PlayTest, TheCloseBoxAsksTheTitlesDoQuitUnlessItIsQuitting) {
+  // A do-quit answering a value lets the frame close, which ends the run.
+  TitleWriter title;
+  title.load(0,
+             "(define (do-quit) (prin \"asked \") ())\n"
+             "(define (toplevel-loop) (wait-key 1000) (prin \"late \") (toplevel-loop))");
+  std::string events = script("wait 100\nclose\nwait 3000\n");
+  RunResult r = play(title, "--events " + events);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "asked ");
+  // While InQuit? is set the close is refused; the script's end ends the run.
+  TitleWriter quitting;
+  quitting.load(0,
+                "(define (do-quit) (prin \"asked \") ())\n"
+                "(define (toplevel-loop) (set! InQuit? t) (wait-key 1000) (prin \"late \") (wait-for-ever))\n"
+                "(define (wait-for-ever) (wait-key 1000) (wait-for-ever))");
+  events = script("wait 100\nclose\nwait 1500\n");
+  r = play(quitting, "--events " + events);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "late ");
+}
+
 TEST_F(PlayTest, QuittingClosesTheTitlesFilesWritingTheirChanges) {
   TitleWriter other;
   other.add("STR ", 128, "\x02hi");
