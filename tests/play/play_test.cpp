@@ -9,6 +9,7 @@
 #include "platform/raster/png_io.h"
 #include "play/title_writer.h"
 #include "storage/storage_support.h"
+#include "support/xvfb_server.h"
 
 namespace orvane::testing {
 namespace {
@@ -229,6 +230,45 @@ TEST_F(PlayTest, TheSplashShowsEachPictureForItsTicks) {
   EXPECT_EQ(early->color_at(330, 230), black) << "picture 501 stays 2 s";
   EXPECT_EQ(late->color_at(305, 230), black);
   EXPECT_NE(late->color_at(330, 230), black) << "then picture 502";
+}
+
+TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAsHeadless) {
+  if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+  TitleWriter title;
+  title.add("PICT", 501, picture(40))
+      .add("PICT", 502, picture(20))
+      .add("wait", 501, be16(30))
+      .load(0,
+            "(define (init-user) (wait-boot-time) (wait-key 2000))\n"
+            "(define (toplevel-loop) (prin \"played\") (quit))");
+  ASSERT_TRUE(title.write(title_path()));
+  std::string events = script("wait 300\nframe early.png\nwait 900\nframe late.png\nwait 2000\n");
+  fs::create_directories(dir.file("headless"));
+  fs::create_directories(dir.file("sdl"));
+  RunResult headless = play_path(title_path(), "--events " + events + " --frames " + dir.file("headless"));
+  EXPECT_EQ(headless.status, 0) << headless.err;
+  EXPECT_EQ(headless.out, "played");
+  RunResult sdl;
+  {
+    XvfbServer server;
+    ASSERT_TRUE(server.ready()) << "Xvfb did not start";
+    sdl = run_command_line(std::string(ORVANE_BINARY) + " play --events " + events + " --frames " +
+                               dir.file("sdl") + " " + title_path(),
+                           dir.path());
+  }
+  EXPECT_EQ(sdl.status, 0) << sdl.err;
+  EXPECT_EQ(sdl.out, "played");
+  for (const char* name : {"early.png", "late.png"}) {
+    auto a = raster::read_png(dir.file("headless") + "/" + name);
+    auto b = raster::read_png(dir.file("sdl") + "/" + name);
+    ASSERT_TRUE(a && b) << name << sdl.err;
+    ASSERT_EQ(a->width(), b->width());
+    ASSERT_EQ(a->height(), b->height());
+    int differing = 0;
+    for (int y = 0; y < a->height(); ++y)
+      for (int x = 0; x < a->width(); ++x) differing += a->pixel(x, y) != b->pixel(x, y);
+    EXPECT_EQ(differing, 0) << name;
+  }
 }
 
 TEST_F(PlayTest, TheFramesCloseBoxReachesDoQuit) {
