@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -45,12 +46,20 @@ std::optional<orvane::raster::IntSize> parse_screen_size(const std::string& text
 
 int main(int argc, char** argv) {
   using namespace orvane;
-  if (argc == 1) {
+  // A renamed copy plays the title beside it; options of `play` may follow
+  // (`NAME --headless`).
+  std::vector<std::string> beside_arguments;
+  std::vector<char*> beside_argv;
+  if (argc == 1 || (argc > 1 && std::string_view(argv[1]).starts_with("--"))) {
     std::string title = title_beside_executable(argv[0]);
     if (!title.empty()) {
-      app::PlayOptions beside;
-      beside.title = title;
-      return app::play_command(MemoryOverrides{}, beside);
+      beside_arguments.assign({argv[0], "play"});
+      for (int i = 1; i < argc; ++i) beside_arguments.emplace_back(argv[i]);
+      beside_arguments.push_back(title);
+      for (std::string& argument : beside_arguments) beside_argv.push_back(argument.data());
+      beside_argv.push_back(nullptr);
+      argc = static_cast<int>(beside_arguments.size());
+      argv = beside_argv.data();
     }
   }
   // Tools with their own command lines take everything after their name.

@@ -331,6 +331,17 @@ TEST_F(PlayTest, ARenamedBinaryPlaysTheTitleBesideIt) {
   EXPECT_EQ(r.err.find("not found"), std::string::npos) << r.err;
   if (r.status != 0) EXPECT_NE(r.err.find("--headless"), std::string::npos) << r.err;
   else EXPECT_EQ(r.out, "beside");
+  // Options of play may follow the renamed binary's name.
+  r = run_command_line(dir.file("MYTITLE") + " --headless", dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "beside");
+  fs::copy_file(ORVANE_BINARY, dir.file("OTHER.EXE"));
+  TitleWriter other;
+  other.load(0, "(define (toplevel-loop) (prin \"other\") (quit))");
+  ASSERT_TRUE(other.write(dir.file("OTHER.RI")));
+  r = run_command_line(dir.file("OTHER.EXE") + " --headless", dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "other") << "NAME.EXE plays NAME.RI";
 }
 
 TEST(RunCommand, MemoryOptionsFollowTheSubCommandAndExhaustionFails) {
