@@ -3,6 +3,8 @@
 // languages, quitting, and bad resources that must never crash the player.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -157,12 +159,31 @@ TEST_F(PlayTest, ThePreferredClientSizeSizesTheHeadlessScreen) {
   EXPECT_EQ(r.out, "(800 600)") << r.err;
 }
 
-TEST_F(PlayTest, SetLanguageTakesEnglishForAnythingButFrench) {
+TEST_F(PlayTest, TheShellsPrimitives) {
+  TitleWriter title;
+  title.load(0,
+             "(define (toplevel-loop)\n"
+             "  (prin (list (debugger 5) (debug 'x) (launch-application \"/bin/true\" ())\n"
+             "              (launch-application \"/nonexistent/program\" ())\n"
+             "              (launch-application \"touch launched.txt\" ())))\n"
+             "  (get-appl-creator)\n"
+             "  (prin \"not reached\"))\n"
+             "(define (init-user) (prin (boot-time)))");
+  RunResult r = play(title);
+  EXPECT_EQ(r.status, 1) << "toplevel-loop returned";
+  EXPECT_EQ(r.out, "0(5 x 0 -1 0)");
+  EXPECT_NE(r.err.find("Error: 47, ()"), std::string::npos) << r.err;
+  for (int i = 0; i < 100 && !fs::exists(dir.file("launched.txt")); ++i) ::usleep(20000);
+  EXPECT_TRUE(fs::exists(dir.file("launched.txt"))) << "the program ran in the current directory";
+}
+
+TEST_F(PlayTest, LaunchingWithQuitEndsTheRun) {
   TitleWriter title;
   title.add("PREF", 257, preferences(0, 1))
-      .load(0, "(define (toplevel-loop) (set-language 2) (launch-application \"/nonexistent/program\" t))");
+      .load(0, "(define (toplevel-loop) (set-language 2) (launch-application \"/bin/true\" t) (prin \"not reached\"))");
   RunResult r = play(title);
   EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
 }
 
 TEST_F(PlayTest, BadResourcesChangeOnlyTheDefaults) {

@@ -74,10 +74,10 @@ inline std::string slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs a command line in a shell, its outputs to files beside `scratch`.
+// Runs a command line in a shell in the directory `scratch`, its outputs to files there.
 inline RunResult run_command_line(const std::string& command, const std::string& scratch) {
   std::string out = scratch + "/stdout.txt", err = scratch + "/stderr.txt";
-  std::string line = command + " >" + out + " 2>" + err + " </dev/null";
+  std::string line = "cd '" + scratch + "' && " + command + " >" + out + " 2>" + err + " </dev/null";
   int raw = std::system(line.c_str());
   RunResult r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
