@@ -80,7 +80,7 @@ class TitleShell {
   struct Frame;
   struct Splash;
   void create_frame();
-  void boot();
+  void boot(std::uint64_t start_ticks);
   void load_code_resources();
   void start_splash();
   void advance_splash();
