@@ -86,10 +86,12 @@ TEST_F(PlayTest, TheTerminalIsStandardOutputAndErrorsGoToStandardError) {
 TEST_F(PlayTest, AReaderErrorInALoadIsReportedAndTheBootGoesOn) {
   TitleWriter title;
   title.load(0, std::string(kHooks) + "(prin \"a \")\n#<bad>\n(prin \"b \")")
-      .load(1, "(prin \"load-1 \")");
+      .load(1, "(prin \"load-1 \")")
+      .load(2, "(prin \"cut short")
+      .load(3, "(prin \"load-3 \")");
   RunResult r = play(title);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "a b load-1 init-orvane init-user toplevel-loop");
+  EXPECT_EQ(r.out, "a b load-1 load-3 init-orvane init-user toplevel-loop");
   EXPECT_FALSE(r.err.empty());
 }
 
