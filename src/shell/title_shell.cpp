@@ -404,7 +404,7 @@ TitleShell::~TitleShell() {
 }
 
 void TitleShell::shut_down() {
-  splash_.reset();
+  end_splash();  // a quit during the boot leaves it up
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
   close_all_databases();

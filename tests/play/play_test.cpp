@@ -255,6 +255,17 @@ TEST_F(PlayTest, TheSplashShowsEachPictureForItsTicks) {
   EXPECT_NE(late->color_at(330, 230), black) << "then picture 502";
 }
 
+TEST_F(PlayTest, QuittingWhileTheSplashIsUpEndsInOrder) {
+  TitleWriter title;
+  title.add("PICT", 501, picture(40))
+      .add("PICT", 502, picture(20))
+      .add("wait", 501, be16(600))
+      .load(0, "(prin \"booting \")\n(quit)\n(prin \"not reached\")");
+  RunResult r = play(title);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "booting ");
+}
+
 TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAsHeadless) {
   if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
   TitleWriter title;
