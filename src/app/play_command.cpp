@@ -21,17 +21,6 @@ namespace {
 
 using namespace platform::backends;
 
-// The title cannot be opened: alert 5200, before any window exists.
-int title_missing(const std::string& path, const std::string& problem) {
-  shell::AlertParameters parameters;
-  parameters.set(0, path);
-  auto alert = shell::alert_template(shell::kAlertFileMissing);
-  alert->text = parameters.expand(alert->text);
-  shell::write_alert_to_errors(*alert);
-  std::fprintf(stderr, "orvane play: %s\n", problem.c_str());
-  return 1;
-}
-
 // Alerts as modal dialogs of the desktop, owned by its frame.
 shell::AlertPresenter dialog_presenter(desktop::Dialogs& dialogs, desktop::Desktop& desk) {
   return [&dialogs, &desk](const shell::AlertTemplate& alert) {
@@ -43,6 +32,37 @@ shell::AlertPresenter dialog_presenter(desktop::Dialogs& dialogs, desktop::Deskt
     box.close_result = 0;
     return dialogs.alert(desk.host_frame(), box);
   };
+}
+
+// The title cannot be opened: alert 5200 (in English: no title, no
+// language), on standard error and, with a display, as a dialog of its own.
+int title_missing(const PlayOptions& options, const std::string& problem, std::optional<EventScript> script) {
+  shell::AlertParameters parameters;
+  parameters.set(0, options.title);
+  auto alert = shell::alert_template(shell::kAlertFileMissing);
+  alert->text = parameters.expand(alert->text);
+  shell::write_alert_to_errors(*alert);
+  std::fprintf(stderr, "orvane play: %s\n", problem.c_str());
+  if (options.headless) return 1;
+  SdlOptions sdl;
+  sdl.size = {640, 480};
+  sdl.title = "Orvane";
+  sdl.replay = std::move(script);
+  sdl.screenshot_directory = options.frames;
+  try {
+    SdlScreen screen(sdl);
+    platform::SystemClock clock;
+    BackendHost host(clock, screen, platform::standard_console(), std::cerr, false);
+    platform::HostScope scope(host);
+    desktop::Desktop desk(screen, clock);
+    desktop::FontTextPainter painter;
+    desk.set_text_painter(&painter);
+    desktop::Dialogs dialogs(desk);
+    dialog_presenter(dialogs, desk)(*alert);
+  } catch (const std::exception&) {
+    // No display: standard error has told.
+  }
+  return 1;
 }
 
 template <class Screen>
@@ -71,8 +91,18 @@ int play(Screen& screen, platform::Clock& clock, bool headless, const shell::Tit
 }  // namespace
 
 int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
+
+  std::optional<EventScript> script;
+  if (!options.events.empty()) {
+    ScriptParse parse = load_event_script(options.events);
+    if (!parse.ok()) {
+      for (const std::string& error : parse.errors) std::fprintf(stderr, "orvane play: %s\n", error.c_str());
+      return 1;
+    }
+    script = std::move(parse.script);
+  }
   shell::TitleFileRead read = shell::read_title_file(options.title);
-  if (read.missing) return title_missing(options.title, read.problem);
+  if (read.missing) return title_missing(options, read.problem, std::move(script));
   if (!read.preferences) {
     std::fprintf(stderr, "orvane play: %s: %s\n", options.title.c_str(), read.problem.c_str());
     return 1;
@@ -84,15 +114,6 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   run.fullscreen = options.fullscreen;
   raster::IntSize size = options.screen.value_or(run.preferences.client);
 
-  std::optional<EventScript> script;
-  if (!options.events.empty()) {
-    ScriptParse parse = load_event_script(options.events);
-    if (!parse.ok()) {
-      for (const std::string& error : parse.errors) std::fprintf(stderr, "orvane play: %s\n", error.c_str());
-      return 1;
-    }
-    script = std::move(parse.script);
-  }
   if (options.headless) {
     HeadlessClock clock;
     HeadlessOptions headless;
