@@ -183,6 +183,11 @@ void TitleShell::create_frame() {
   frame_->last_directory = platform::load_settings().get_string("EG", "LastDir", "C:\\WINDOWS\\SYSTEM");
 }
 
+const std::string& TitleShell::file_dialog_directory() const {
+  static const std::string none;
+  return frame_ ? frame_->last_directory : none;
+}
+
 std::pair<int, int> TitleShell::client_size() const {
   if (!frame_ || !frame_->client) return {0, 0};
   raster::IntRect r = desktop_.client_rect(frame_->client);

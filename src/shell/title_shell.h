@@ -57,6 +57,8 @@ class TitleShell {
   void test_splash();
   void wait_for_splash();
 
+  // Where the file dialogs open: "ORVANE.INI" [EG] LastDir, read at start-up.
+  const std::string& file_dialog_directory() const;
   platform::Screen& screen() { return screen_; }
   desktop::Desktop& desktop() { return desktop_; }
   // The MDI client's size.
