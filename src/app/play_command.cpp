@@ -1,6 +1,7 @@
 // `orvane play`: the title's preferences read first (they size the screen),
 // then the backend (SDL2 with a display, headless on request), the desktop
 // and the title's shell, which runs the title to its end.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -20,6 +21,9 @@ namespace orvane::app {
 namespace {
 
 using namespace platform::backends;
+
+constexpr int kMinScreenSide = 64;
+constexpr int kMaxScreenSide = 8192;
 
 // Alerts as modal dialogs of the desktop, owned by its frame.
 shell::AlertPresenter dialog_presenter(desktop::Dialogs& dialogs, desktop::Desktop& desk) {
@@ -112,7 +116,10 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   run.preferences = *read.preferences;
   run.memory_overrides = overrides;
   run.fullscreen = options.fullscreen;
+  // The screen asked of the backend: the title's size within what a
+  // framebuffer can be (a larger one is shown maximised anyway).
   raster::IntSize size = options.screen.value_or(run.preferences.client);
+  size = {std::clamp(size.width, kMinScreenSide, kMaxScreenSide), std::clamp(size.height, kMinScreenSide, kMaxScreenSide)};
 
   if (options.headless) {
     HeadlessClock clock;

@@ -159,6 +159,12 @@ TEST_F(PlayTest, ThePreferredClientSizeSizesTheHeadlessScreen) {
   EXPECT_EQ(r.out, "(320 200)") << r.err;
   r = play_path(title_path(), "--screen 800x600");
   EXPECT_EQ(r.out, "(800 600)") << r.err;
+  TitleWriter huge;
+  huge.add("PREF", 257, preferences(0, 0, 0xFFFF, 0xFFFF))
+      .load(0, "(define (toplevel-loop) (prin (list (desktop-frame-width) (desktop-frame-height))) (quit))");
+  r = play(huge);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(8192 8192)") << "the screen is as large as a framebuffer may be";
 }
 
 TEST_F(PlayTest, TheShellsPrimitives) {
