@@ -1,6 +1,7 @@
 // The sub-commands of `orvane`.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,20 @@ struct DesktopDemoOptions {
   std::string record;           // SDL2: write the session as an event script
 };
 int desktop_demo_command(const DesktopDemoOptions& options);
+
+// `orvane play [--headless] [--events F] [--frames D] [--screen WxH]
+// [--scale N] [--fullscreen] [--record F] TITLE.RI`
+struct PlayOptions {
+  std::string title;
+  bool headless = false;
+  std::string events;
+  std::string frames = ".";
+  std::optional<raster::IntSize> screen;  // none: the display's size (1024x768 headless)
+  int scale = 1;
+  bool fullscreen = false;
+  std::string record;
+};
+// The command line's memory overrides apply over the title's "VPRF" and "SIZE".
+int play_command(const MemoryOverrides& overrides, const PlayOptions& options);
 
 }  // namespace orvane::app

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -40,19 +41,26 @@ std::optional<orvane::raster::IntSize> parse_screen_size(const std::string& text
   return orvane::raster::IntSize{width, height};
 }
 
-int play_title(const std::string& path) {
-  std::fprintf(stderr, "orvane: cannot play %s: playing titles is not available in this build yet\n",
-               path.c_str());
-  return 1;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace orvane;
-  if (argc == 1) {
+  // A renamed copy plays the title beside it; options of `play` may follow
+  // (`NAME --headless`).
+  std::vector<std::string> beside_arguments;
+  std::vector<char*> beside_argv;
+  if (argc == 1 || (argc > 1 && std::string_view(argv[1]).starts_with("--"))) {
     std::string title = title_beside_executable(argv[0]);
-    if (!title.empty()) return play_title(title);
+    if (!title.empty()) {
+      beside_arguments.assign({argv[0], "play"});
+      for (int i = 1; i < argc; ++i) beside_arguments.emplace_back(argv[i]);
+      beside_arguments.push_back(title);
+      for (std::string& argument : beside_arguments) beside_argv.push_back(argument.data());
+      beside_argv.push_back(nullptr);
+      argc = static_cast<int>(beside_arguments.size());
+      argv = beside_argv.data();
+    }
   }
   // Tools with their own command lines take everything after their name.
   if (argc >= 2) {
@@ -71,15 +79,26 @@ int main(int argc, char** argv) {
   cli.add_option("title", title, "A title (NAME.RI) to play");
 
   auto* play = cli.add_subcommand("play", "Play a title");
-  std::string play_path;
-  play->add_option("title", play_path, "The title's resource file (NAME.RI)")->required();
+  play->fallthrough();
+  app::PlayOptions play_options;
+  std::string play_screen;
+  play->add_option("title", play_options.title, "The title's resource file (NAME.RI)")->required();
+  play->add_flag("--headless", play_options.headless, "No window: input from --events, frames to --frames");
+  play->add_option("--events", play_options.events, "The event script to play")->check(CLI::ExistingFile);
+  play->add_option("--frames", play_options.frames, "The directory of the script's frames and of screenshots");
+  play->add_option("--screen", play_screen, "The screen's size, WxH (default: the display's, or 1024x768)");
+  play->add_option("--scale", play_options.scale, "With a window: every pixel shown N x N")->check(CLI::Range(1, 8));
+  play->add_flag("--fullscreen", play_options.fullscreen, "With a window: fill the display");
+  play->add_option("--record", play_options.record, "With a window: write what you do as an event script");
 
   auto* run = cli.add_subcommand("run", "Evaluate Lisp files datum by datum");
+  run->fallthrough();
   std::vector<std::string> inputs, expressions;
   run->add_option("-e,--eval", expressions, "Evaluate an expression (after the files)");
   run->add_option("files", inputs, "Lisp files; - reads standard input");
 
   auto* repl = cli.add_subcommand("repl", "Read, evaluate and print Lisp interactively");
+  repl->fallthrough();
 
   auto* demo = cli.add_subcommand("desktop-demo", "Show the desktop: a frame, menus, three windows and an alert");
   app::DesktopDemoOptions demo_options;
@@ -128,8 +147,18 @@ int main(int argc, char** argv) {
     demo_options.screen = *size;
     return app::desktop_demo_command(demo_options);
   }
-  if (*play) return play_title(play_path);
-  if (!title.empty()) return play_title(title);
+  if (*play || !title.empty()) {
+    if (!*play) play_options.title = title;
+    if (!play_screen.empty()) {
+      play_options.screen = parse_screen_size(play_screen);
+      if (!play_options.screen) {
+        std::fprintf(stderr, "orvane play: --screen wants WIDTHxHEIGHT (each 64 to 8192), not '%s'\n",
+                     play_screen.c_str());
+        return 2;
+      }
+    }
+    return app::play_command(overrides, play_options);
+  }
   std::fputs(cli.help().c_str(), stdout);
   return 0;
 }

@@ -161,7 +161,14 @@ void gc::check_not_collecting() {
   if (state().collecting) allocation_during_collection();
 }
 
+namespace {
+std::uint64_t g_out_of_memory_count = 0;  // only ever counts up
+}  // namespace
+
+std::uint64_t out_of_memory_count() { return g_out_of_memory_count; }
+
 void out_of_memory() {
+  ++g_out_of_memory_count;
   platform::host().restore_cursor();
   if (platform::host().out_of_memory_alert() == 2) std::exit(EXIT_FAILURE);
   throw_to_toplevel();

@@ -33,6 +33,8 @@ void protect(Value v);
 // The out-of-memory procedure: the host's alert, then a throw to the
 // toplevel or quit.
 [[noreturn]] void out_of_memory();
+// How many times memory ran out in this process (a form it ended failed).
+std::uint64_t out_of_memory_count();
 
 // The collector never traces into permanent nodes, so a store of a
 // collectable Value into one must be recorded: call this after storing into

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/collector.h"
 #include "core/runtime.h"
 #include "eval/errors.h"
 #include "eval/toplevel.h"
@@ -18,10 +19,14 @@ namespace orvane::shell {
 
 struct LispSession::Impl {
   Runtime runtime;
-  explicit Impl(const MemoryConfig& config) : runtime(config, register_all_modules) {}
+  Impl(const MemoryConfig& config, ModuleRegistration register_modules)
+      : runtime(config, register_modules ? register_modules : register_all_modules) {}
 };
 
-LispSession::LispSession(const MemoryConfig& config) : impl_(std::make_unique<Impl>(config)) { clean_up_temporary_files(); }
+LispSession::LispSession(const MemoryConfig& config, ModuleRegistration register_modules)
+    : impl_(std::make_unique<Impl>(config, register_modules)) {
+  clean_up_temporary_files();
+}
 
 // Open resource files and databases are written and closed, as at quit.
 LispSession::~LispSession() {
@@ -32,12 +37,14 @@ LispSession::~LispSession() {
 
 bool LispSession::eval_datum(Value datum, Value* result) {
   std::uint64_t errors_before = errors_raised();
+  std::uint64_t exhausted_before = out_of_memory_count();
   TopLevelResult r = eval_toplevel(datum);
   flush_terminal();
   if (result) *result = r.completed ? r.value : kNoValue;
   // An error that a handler turned into a throw elsewhere did not reach the
-  // toplevel; one that ended the form did.
-  return r.completed || errors_raised() == errors_before;
+  // toplevel; one that ended the form did, and so did running out of memory.
+  if (r.completed) return true;
+  return errors_raised() == errors_before && out_of_memory_count() == exhausted_before;
 }
 
 void LispSession::show_result(Value value) {

@@ -9,13 +9,15 @@
 #include <string_view>
 
 #include "core/memory.h"
+#include "core/runtime.h"
 #include "reader/reader.h"
 
 namespace orvane::shell {
 
 class LispSession {
  public:
-  explicit LispSession(const MemoryConfig& config);
+  // The modules are every native module unless a player adds its own.
+  explicit LispSession(const MemoryConfig& config, ModuleRegistration register_modules = nullptr);
   ~LispSession();
   LispSession(const LispSession&) = delete;
   LispSession& operator=(const LispSession&) = delete;
