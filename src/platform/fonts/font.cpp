@@ -8,6 +8,7 @@
 #include "platform/fonts/face_names.h"
 #include "platform/fonts/font_data.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <freetype/ftoutln.h>
 #include <freetype/ftsizes.h>
@@ -141,7 +142,7 @@ void FontData::load(unsigned char byte, Smoothing smoothing) {
 
   FT_Face f = face->get();
   FT_Activate_Size(size);
-  FT_UInt index = FT_Get_Char_Index(f, detail::windows1252_to_unicode(byte));
+  FT_UInt index = FT_Get_Char_Index(f, platform::windows1252_to_unicode(byte));
   FT_Int32 flags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
   if (FT_Load_Glyph(f, index, flags) != 0) return;
   FT_GlyphSlot slot = f->glyph;
