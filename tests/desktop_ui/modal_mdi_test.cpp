@@ -104,15 +104,18 @@ TEST_F(ModalMdiTest, AClickOutsideTheAlertActivatesNoDocument) {
   EXPECT_EQ(caption_of(right), kActiveCaption);
   EXPECT_EQ(caption_of(left), kInactiveCaption);
 
-  // The next click on the other document activates it and reaches it.
+  // The next clicks on the documents activate them and reach them.
   screen.wait(1000);
   screen.click(inside(left));
+  screen.click(inside(right));
   run();
-  EXPECT_EQ(active(), left);
+  EXPECT_EQ(active(), right);
   EXPECT_EQ(logged(left, WM_LBUTTONDOWN).size(), 1u);
   EXPECT_EQ(logged(left, WM_LBUTTONUP).size(), 1u);
-  EXPECT_EQ(caption_of(left), kActiveCaption);
-  EXPECT_EQ(caption_of(right), kInactiveCaption);
+  EXPECT_EQ(logged(left, WM_MDIACTIVATE).size(), 2u);  // activated, then left for the other
+  EXPECT_EQ(logged(right, WM_LBUTTONDOWN).size(), 1u);
+  EXPECT_EQ(caption_of(right), kActiveCaption);
+  EXPECT_EQ(caption_of(left), kInactiveCaption);
 }
 
 TEST_F(ModalMdiTest, TheActiveDocumentsCaptionIsInactiveWhileTheAlertIsActive) {
