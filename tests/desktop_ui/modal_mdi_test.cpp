@@ -107,6 +107,7 @@ TEST_F(ModalMdiTest, AClickOutsideTheAlertActivatesNoDocument) {
   // The next clicks on the documents activate them and reach them.
   screen.wait(1000);
   screen.click(inside(left));
+  run();
   screen.click(inside(right));
   run();
   EXPECT_EQ(active(), right);
