@@ -126,6 +126,18 @@ TEST_F(InputTest, KeysCarryTheExtendedBitAndTranslateToWindows1252Characters) {
   EXPECT_EQ(chars, (std::vector<WParam>{13, 13, 13, 0xE9, 1, 27, 8}));
 }
 
+TEST_F(InputTest, AModifiersFirstPressIsNoRepeat) {
+  // The event of a modifier's own press already carries its bit.
+  screen.key(Kind::key_down, VK_SHIFT, {true, false, false});
+  screen.key(Kind::key_down, VK_SHIFT, {true, false, false});  // auto-repeat
+  screen.key(Kind::key_up, VK_SHIFT, {});
+  run_until_idle();
+  const auto downs = logged(window, WM_KEYDOWN);
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[0].lparam & KF_REPEAT_BIT, 0);
+  EXPECT_NE(downs[1].lparam & KF_REPEAT_BIT, 0);
+}
+
 TEST_F(InputTest, AltMakesSystemKeysAndSystemCharacters) {
   screen.key(Kind::key_down, 'F', {false, false, true});
   screen.key(Kind::key_up, 'F', {false, false, true});
