@@ -8,6 +8,7 @@
 #include "platform/backends/script_recorder.h"
 #include "platform/backends/sdl_keys.h"
 #include "platform/backends/text_crossing.h"
+#include "platform/text.h"
 
 namespace orvane::platform::backends {
 namespace {
@@ -61,13 +62,29 @@ TEST(KeyMapping, TypedCharactersFollowShiftAndNotCtrlOrAlt) {
 }
 
 TEST(TextCrossing, HostTextBecomesWindows1252WithCarriageReturns) {
-  EXPECT_EQ(host_text_to_desktop("a\r\nb\nc \xE2\x82\xAC \xE4\xB8\xAD \xFF"), "a\rb\rc \x80 ? ?");
+  // A character the code page lacks becomes "?"; a byte that is not UTF-8
+  // is taken as the Windows-1252 character of its number, as everywhere else.
+  EXPECT_EQ(host_text_to_desktop("a\r\nb\nc \xE2\x82\xAC \xE4\xB8\xAD caf\xE9"), "a\rb\rc \x80 ? caf\xE9");
   EXPECT_EQ(desktop_text_to_host("a\rb\r\nc\x80"), "a\nb\nc\xE2\x82\xAC");
   std::string problem;
   EXPECT_FALSE(utf8_to_windows1252_exact("\xC0\x80", &problem));  // an overlong NUL
   EXPECT_FALSE(utf8_to_windows1252_exact("\xED\xA0\x80", &problem));  // a surrogate
   EXPECT_FALSE(utf8_to_windows1252_exact("\xE2\x82", &problem));  // cut short
   EXPECT_EQ(utf8_to_windows1252_exact("\xC3\xA9", &problem), std::optional<std::string>("\xE9"));
+}
+
+TEST(TextCrossing, AgreesWithThePlatformTextUnitOnEveryByte) {
+  for (int c = 1; c < 256; ++c) {
+    if (c == '\r' || c == '\n') continue;
+    const std::string byte(1, static_cast<char>(c));
+    const std::string utf8 = windows1252_to_utf8(byte);
+    EXPECT_EQ(desktop_text_to_host(byte), utf8) << c;
+    EXPECT_EQ(host_text_to_desktop(utf8), byte) << c;
+    EXPECT_EQ(host_text_to_desktop(byte), utf8_to_windows1252(byte)) << c;
+    std::string problem;
+    if (windows1252_defines(static_cast<unsigned char>(c)))
+      EXPECT_EQ(utf8_to_windows1252_exact(utf8, &problem), std::optional<std::string>(byte)) << c;
+  }
 }
 
 InputEvent event(InputEvent::Kind kind) {

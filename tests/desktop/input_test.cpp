@@ -126,6 +126,18 @@ TEST_F(InputTest, KeysCarryTheExtendedBitAndTranslateToWindows1252Characters) {
   EXPECT_EQ(chars, (std::vector<WParam>{13, 13, 13, 0xE9, 1, 27, 8}));
 }
 
+TEST_F(InputTest, AModifiersFirstPressIsNoRepeat) {
+  // The event of a modifier's own press already carries its bit.
+  screen.key(Kind::key_down, VK_SHIFT, {true, false, false});
+  screen.key(Kind::key_down, VK_SHIFT, {true, false, false});  // auto-repeat
+  screen.key(Kind::key_up, VK_SHIFT, {});
+  run_until_idle();
+  const auto downs = logged(window, WM_KEYDOWN);
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[0].lparam & KF_REPEAT_BIT, 0);
+  EXPECT_NE(downs[1].lparam & KF_REPEAT_BIT, 0);
+}
+
 TEST_F(InputTest, AltMakesSystemKeysAndSystemCharacters) {
   screen.key(Kind::key_down, 'F', {false, false, true});
   screen.key(Kind::key_up, 'F', {false, false, true});
@@ -147,6 +159,39 @@ TEST_F(InputTest, ADisabledWindowGetsNoInput) {
   run_until_idle();
   EXPECT_TRUE(input_to(window).empty());
   EXPECT_EQ(count(window, WM_ENABLE), 1u);
+}
+
+TEST_F(InputTest, TheClassCursorReplacesASizingCursorOverTheClientArea) {
+  screen.mouse(Kind::mouse_move, {298, 175});  // the right sizing border
+  run_until_idle();
+  EXPECT_EQ(screen.cursor, platform::CursorShape::size_we);
+  screen.mouse(Kind::mouse_move, {200, 175});
+  run_until_idle();
+  EXPECT_EQ(screen.cursor, platform::CursorShape::arrow);
+
+  WindowClass text_class;
+  text_class.name = "Text";
+  text_class.procedure = [](Desktop& d, Hwnd h, std::uint32_t m, WParam w, LParam l) { return d.def_window_proc(h, m, w, l); };
+  text_class.cursor = platform::CursorShape::ibeam;
+  ASSERT_TRUE(desktop.register_class(std::move(text_class)));
+  WindowClass own_cursor;
+  own_cursor.name = "OwnCursor";
+  own_cursor.procedure = [](Desktop& d, Hwnd h, std::uint32_t m, WParam w, LParam l) { return d.def_window_proc(h, m, w, l); };
+  own_cursor.cursor = std::nullopt;
+  ASSERT_TRUE(desktop.register_class(std::move(own_cursor)));
+  create("Text", WS_CHILD | WS_VISIBLE, {10, 10, 60, 40}, window);
+  create("OwnCursor", WS_CHILD | WS_VISIBLE, {100, 10, 150, 40}, window);
+  run_until_idle();
+  const IntPoint text_at = desktop.client_to_screen(window, {20, 20});
+  const IntPoint own_at = desktop.client_to_screen(window, {120, 20});
+  screen.mouse(Kind::mouse_move, text_at);
+  run_until_idle();
+  EXPECT_EQ(screen.cursor, platform::CursorShape::ibeam);
+  screen.mouse(Kind::mouse_move, {298, 175});
+  run_until_idle();
+  screen.mouse(Kind::mouse_move, own_at);  // a class without a cursor leaves it alone
+  run_until_idle();
+  EXPECT_EQ(screen.cursor, platform::CursorShape::size_we);
 }
 
 TEST_F(InputTest, FocusMessagesGoToTheOldThenTheNewWindow) {

@@ -96,6 +96,13 @@ TEST_F(MessagesTest, WhenInputEndsTheRunEndsWithQuit) {
   EXPECT_EQ(m.message, WM_QUIT);
   EXPECT_TRUE(in_order(seen, {WM_LBUTTONDOWN, WM_LBUTTONUP}));
   EXPECT_GE(screen.presents, 0);
+  // A loop that waits after the quit was taken ends too, rather than
+  // waiting for input that never comes.
+  EXPECT_FALSE(desktop.get_message(m));
+  EXPECT_EQ(m.message, WM_QUIT);
+  desktop.post_quit_message(3);
+  EXPECT_FALSE(desktop.get_message(m));
+  EXPECT_EQ(m.wparam, 3u);
 }
 
 TEST_F(MessagesTest, MouseMovesCoalesce) {

@@ -167,6 +167,23 @@ TEST_F(MenuTest, TheMenuKeyThenArrowsAndEnter) {
   EXPECT_EQ(commands(), std::vector<int>{kPaste});
 }
 
+TEST_F(MenuTest, AltReleasedAfterAnotherKeyEntersNoMenuMode) {
+  screen.key_down(VK_MENU, true);
+  screen.key('Q', true);  // no menu has Q: nothing opens
+  screen.key_up(VK_MENU);
+  screen.key(VK_DOWN);  // in menu mode these would open File and choose Open
+  screen.key(VK_RETURN);
+  screen.key_down(VK_MENU, true);
+  screen.key('E', true);  // opens Edit; Escape twice leaves it before Alt goes up
+  screen.key(VK_ESCAPE, true);
+  screen.key(VK_ESCAPE, true);
+  screen.key_up(VK_MENU);
+  screen.key(VK_DOWN);
+  screen.key(VK_RETURN);
+  run();
+  EXPECT_TRUE(commands().empty());
+}
+
 TEST_F(MenuTest, ArrowsSkipSeparatorsAndOpenSubMenus) {
   screen.key(VK_F10);
   screen.key(VK_DOWN);   // File on Open

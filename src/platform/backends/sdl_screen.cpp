@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/raster/png_io.h"
+#include "platform/text.h"
 
 namespace orvane::platform::backends {
 
@@ -255,7 +256,7 @@ std::optional<InputEvent> SdlScreen::Impl::translate(const SDL_Event& e) {
       // Ctrl or Alt alone make commands, not characters (Ctrl+Alt is AltGr).
       if (held.control != held.alt) return std::nullopt;
       event.kind = InputEvent::Kind::text;
-      event.text = utf8_to_windows1252_lossy(e.text.text);
+      event.text = utf8_to_windows1252(e.text.text);
       std::erase_if(event.text, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
       if (event.text.empty()) return std::nullopt;
       event.modifiers = held;

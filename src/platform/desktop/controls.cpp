@@ -277,12 +277,14 @@ LResult edit_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t message, WPara
   }
 }
 
-void register_one(Desktop& desktop, std::string_view name, WindowProc procedure, std::uint32_t style) {
+void register_one(Desktop& desktop, std::string_view name, WindowProc procedure, std::uint32_t style,
+                  platform::CursorShape cursor = platform::CursorShape::arrow) {
   if (desktop.find_class(name)) return;
   WindowClass c;
   c.name = std::string(name);
   c.style = style;
   c.procedure = std::move(procedure);
+  c.cursor = cursor;
   desktop.register_class(std::move(c));
 }
 
@@ -291,7 +293,7 @@ void register_one(Desktop& desktop, std::string_view name, WindowProc procedure,
 void register_control_classes(Desktop& desktop) {
   register_one(desktop, kStaticClass, static_procedure, 0);
   register_one(desktop, kButtonClass, button_procedure, CS_DBLCLKS);
-  register_one(desktop, kEditClass, edit_procedure, CS_DBLCLKS);
+  register_one(desktop, kEditClass, edit_procedure, CS_DBLCLKS, platform::CursorShape::ibeam);
   register_list_box_class(desktop);
 }
 

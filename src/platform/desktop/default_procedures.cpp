@@ -2,6 +2,7 @@
 // for what the shell and the window objects rely on.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/mdi_client.h"
@@ -110,7 +111,12 @@ LResult Desktop::def_window_proc(Hwnd hwnd, std::uint32_t message, WParam wparam
         return 1;
       if (Hwnd{static_cast<std::uint32_t>(wparam)} != hwnd) return 0;
       const int hit = static_cast<std::int16_t>(low_word(static_cast<std::uintptr_t>(lparam)));
-      if (hit == HTCLIENT) return 0;  // the class has no cursor: the window keeps its own
+      if (hit == HTCLIENT) {
+        // The class's cursor; a class without one leaves it to the window.
+        if (!w->window_class || !w->window_class->cursor) return 0;
+        screen_.set_cursor(*w->window_class->cursor);
+        return 1;
+      }
       screen_.set_cursor(sizing_cursor(hit));
       return 1;
     }
@@ -160,7 +166,8 @@ LResult Desktop::def_window_proc(Hwnd hwnd, std::uint32_t message, WParam wparam
       }
       return 0;
     case WM_SYSKEYUP:
-      if (wparam == VK_MENU || wparam == VK_F10) {
+      // Alt enters menu mode only when pressed and released alone.
+      if ((wparam == VK_MENU && std::exchange(alt_alone_, false)) || wparam == VK_F10) {
         const Hwnd top = top_level(hwnd);
         if (top) send_message(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
       }
@@ -187,6 +194,12 @@ LResult Desktop::def_frame_proc(Hwnd hwnd, Hwnd mdi_client, std::uint32_t messag
     case WM_SETFOCUS:
       if (is_window(mdi_client)) set_focus(mdi_client);
       return 0;
+    case WM_NCACTIVATE:
+      // The active document's caption follows the frame's: inactive while
+      // another window (an alert the frame owns) is active.
+      if (const MdiClientState* st = mdi_client_state(mdi_client); st && is_window(st->active))
+        send_message(st->active, WM_NCACTIVATE, wparam, lparam);
+      return def_window_proc(hwnd, message, wparam, lparam);
     default:
       return def_window_proc(hwnd, message, wparam, lparam);
   }

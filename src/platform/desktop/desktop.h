@@ -339,6 +339,8 @@ class Desktop {
   Hwnd active_;
   raster::IntPoint cursor_;
   std::array<std::uint8_t, 256> key_state_{};
+  // Alt went down and no other key since: its release enters menu mode.
+  bool alt_alone_ = false;
 
   // The key down last taken from the queue and what it typed.
   struct TypedKey {

@@ -146,7 +146,9 @@ bool Desktop::get_message(Message& out, Hwnd hwnd, std::uint32_t first, std::uin
     }
     present();
     if (!screen_.wait_for_input(framebuffer_, timers_.next_due())) {
-      if (!input_ended_) post_quit_message(0);
+      // The run is over: every loop that waits from now on ends too, even
+      // after an earlier WM_QUIT has been taken.
+      post_quit_message(queue_.quit_code().value_or(0));
       input_ended_ = true;
     }
   }

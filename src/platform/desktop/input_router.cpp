@@ -78,7 +78,10 @@ void InputRouter::route_mouse(const InputEvent& event) {
   if (!target) {
     target = d.window_from_point(event.position);
     if (!target || target == d.root_) return;  // outside every window
-    if (!d.is_enabled(target)) return;          // a disabled window gets no input
+    if (const Hwnd disabled = disabled_window_over(target)) {
+      refuse_input(disabled, message);
+      return;
+    }
     hit = static_cast<int>(d.send_message(target, WM_NCHITTEST, 0, lparam_of(event.position)));
     if (!d.is_window(target) || hit == HTNOWHERE || hit == HTERROR || hit == HTTRANSPARENT) return;
     d.send_message(target, WM_SETCURSOR, static_cast<WParam>(target.value), make_lparam(hit, static_cast<int>(message)));
@@ -98,6 +101,34 @@ void InputRouter::route_mouse(const InputEvent& event) {
                                     : lparam_of(event.position));
   if (message == WM_MOUSEMOVE) d.queue_.post_mouse_move(m);
   else d.queue_.post(m);
+}
+
+// The outermost disabled window among target and its ancestors: a window
+// disabled by a modal dialog holds off input for everything inside it.
+Hwnd InputRouter::disabled_window_over(Hwnd target) const {
+  const Desktop& d = desktop_;
+  Hwnd disabled;
+  for (Hwnd h = target; h && h != d.root_; h = d.parent(h))
+    if (!d.is_enabled(h)) disabled = h;
+  return disabled;
+}
+
+// As on Win32, the disabled window is told (WM_SETCURSOR with HTERROR) and
+// the input goes nowhere; a press brings back the popup it owns, such as the
+// modal dialog that disabled it, when that popup is not already active.
+void InputRouter::refuse_input(Hwnd disabled, std::uint32_t message) {
+  Desktop& d = desktop_;
+  d.send_message(disabled, WM_SETCURSOR, static_cast<WParam>(disabled.value), make_lparam(HTERROR, static_cast<int>(message)));
+  const bool press = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+  const Hwnd top = d.top_level(disabled);
+  if (!press || !d.is_window(top)) return;
+  Hwnd popup;
+  for (Hwnd h : d.children(d.root_)) {
+    if (d.owner(h) != top || !d.is_visible(h) || !d.is_enabled(h)) continue;
+    if (h == d.active_) return;
+    if (!popup) popup = h;
+  }
+  if (popup) d.activate(popup, WA_CLICKACTIVE);
 }
 
 // WM_MOUSEACTIVATE decides whether a press activates its top-level window
@@ -145,16 +176,18 @@ bool InputRouter::is_double_click(Hwnd target, int hit, std::uint32_t down, cons
 
 void InputRouter::route_key(const InputEvent& event) {
   Desktop& d = desktop_;
-  update_modifier_state(event.modifiers);
   const std::uint8_t vk = event.virtual_key;
   const bool down = event.kind == InputEvent::Kind::key_down;
+  // Before the modifiers are taken: a modifier's own down event carries its bit.
   const bool was_down = d.key_down(vk);
+  update_modifier_state(event.modifiers);
   if (down) {
     if (!was_down) d.key_state_[vk] ^= 0x01;  // toggles (Caps Lock) flip on each press
     d.key_state_[vk] |= 0x80;
   } else {
     d.key_state_[vk] &= ~0x80;
   }
+  if (down && !was_down) d.alt_alone_ = vk == VK_MENU;
   const bool alt = event.modifiers.alt || vk == VK_MENU;
   // Alt (without Control: that is AltGr) and F10 make system keys.
   bool system = (alt && !event.modifiers.control) || vk == VK_F10;

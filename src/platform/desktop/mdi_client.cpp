@@ -167,11 +167,13 @@ void MdiClient::activate(Hwnd child) {
   if (!desktop_.is_window(child)) return;
   desktop_.set_window_pos(child, Desktop::kTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!desktop_.is_window(child)) return;
-  desktop_.send_message(child, WM_NCACTIVATE, 1, 0);
+  // The caption shows active only while the frame is the active window.
+  const Hwnd frame = desktop_.top_level(client_);
+  const bool frame_active = frame && desktop_.active_window() == frame;
+  desktop_.send_message(child, WM_NCACTIVATE, frame_active ? 1 : 0, 0);
   if (desktop_.is_window(child))
     desktop_.send_message(child, WM_MDIACTIVATE, static_cast<WParam>(old.value), static_cast<LParam>(child.value));
-  const Hwnd frame = desktop_.top_level(client_);
-  if (desktop_.is_window(child) && frame && desktop_.active_window() == frame) desktop_.set_focus(child);
+  if (desktop_.is_window(child) && frame_active) desktop_.set_focus(child);
 }
 
 }  // namespace orvane::desktop

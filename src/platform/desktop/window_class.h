@@ -1,4 +1,4 @@
-// A window class: a name, a procedure, class styles and a background.
+// A window class: a name, a procedure, class styles, a background and a cursor.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "platform/desktop/message.h"
 #include "platform/raster/color.h"
+#include "platform/screen.h"
 
 namespace orvane::desktop {
 
@@ -16,6 +17,9 @@ struct WindowClass {
   WindowProc procedure;
   // What WM_ERASEBKGND paints by default; none: the window erases nothing.
   std::optional<raster::Color> background;
+  // What the default procedure shows over the client area on WM_SETCURSOR;
+  // none: the window sets its own cursor.
+  std::optional<platform::CursorShape> cursor = platform::CursorShape::arrow;
 };
 
 }  // namespace orvane::desktop

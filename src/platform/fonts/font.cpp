@@ -8,6 +8,7 @@
 #include "platform/fonts/face_names.h"
 #include "platform/fonts/font_data.h"
 #include "platform/host_paths.h"
+#include "platform/text.h"
 
 #include <freetype/ftoutln.h>
 #include <freetype/ftsizes.h>
@@ -133,7 +134,7 @@ const Glyph& FontData::glyph(unsigned char byte, Smoothing smoothing) {
 }
 
 char32_t FontData::code_point(unsigned char byte) const {
-  return code_points ? (*code_points)[byte] : detail::windows1252_to_unicode(byte);
+  return code_points ? (*code_points)[byte] : platform::windows1252_to_unicode(byte);
 }
 
 void FontData::load(unsigned char byte, Smoothing smoothing) {

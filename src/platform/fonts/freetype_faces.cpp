@@ -1,6 +1,5 @@
 #include "platform/fonts/freetype_faces.h"
 
-#include <array>
 #include <cctype>
 #include <stdexcept>
 #include <strings.h>
@@ -11,12 +10,6 @@ namespace orvane::fonts::detail {
 
 namespace {
 
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 bool same_name(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
@@ -24,11 +17,6 @@ bool same_name(std::string_view a, std::string_view b) {
 const FcChar8* fc_text(const std::string& s) { return reinterpret_cast<const FcChar8*>(s.c_str()); }
 
 }  // namespace
-
-char32_t windows1252_to_unicode(unsigned char byte) {
-  if (byte >= 0x80 && byte < 0xa0) return kHighControls[byte - 0x80];
-  return byte;
-}
 
 LoadedFace::~LoadedFace() { FT_Done_Face(face_); }
 

@@ -66,8 +66,4 @@ class FaceStore {
   std::map<std::string, std::optional<FaceLocation>> found_;
 };
 
-// The Unicode character of a Windows-1252 byte; the five bytes the code
-// page leaves undefined stand for the code points of the same number.
-char32_t windows1252_to_unicode(unsigned char byte);
-
 }  // namespace orvane::fonts::detail
