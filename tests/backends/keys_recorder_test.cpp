@@ -82,8 +82,9 @@ TEST(TextCrossing, AgreesWithThePlatformTextUnitOnEveryByte) {
     EXPECT_EQ(host_text_to_desktop(utf8), byte) << c;
     EXPECT_EQ(host_text_to_desktop(byte), utf8_to_windows1252(byte)) << c;
     std::string problem;
-    if (windows1252_defines(static_cast<unsigned char>(c)))
+    if (windows1252_defines(static_cast<unsigned char>(c))) {
       EXPECT_EQ(utf8_to_windows1252_exact(utf8, &problem), std::optional<std::string>(byte)) << c;
+    }
   }
 }
 
