@@ -131,9 +131,11 @@ TEST_F(ProtectTest, TheWriteBarrierKeepsWhatIsStoredIntoAPermanentIndirect) {
 TEST_F(ProtectTest, StoresIntoOrdinaryNodesAreNotRemembered) {
   collect_clean();
   std::uint32_t free_before = g_mem.free_count;
-  store_into_a_dying_list();
+  // Remembered stores would keep every list alive; the conservative stack
+  // scan may keep a few (sanitizer builds leave more residue).
+  for (int i = 0; i < 1000; ++i) store_into_a_dying_list();
   collect_clean();
-  EXPECT_EQ(g_mem.free_count, free_before);
+  EXPECT_LE(free_before - g_mem.free_count, 64u);
 }
 
 }  // namespace
