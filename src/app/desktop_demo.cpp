@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/window_screen.h"
 #include "platform/backends/backend_host.h"
 #include "platform/backends/headless_screen.h"
 #include "platform/backends/sdl_screen.h"
@@ -445,16 +446,8 @@ int desktop_demo_command(const DesktopDemoOptions& options) {
   sdl.title = "Orvane Desktop Demo";
   sdl.record_path = options.record;
   sdl.screenshot_directory = options.frames;
-  std::unique_ptr<SdlScreen> screen;
-  try {
-    screen = std::make_unique<SdlScreen>(sdl);
-  } catch (const DisplayUnavailable& e) {
-    std::fprintf(stderr, "orvane desktop-demo: %s; use --headless\n", e.what());
-    return 1;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "orvane desktop-demo: %s\n", e.what());
-    return 1;
-  }
+  std::unique_ptr<SdlScreen> screen = open_window_screen(std::move(sdl), "desktop-demo");
+  if (!screen) return 1;
   platform::SystemClock clock;
   BackendHost host(clock, *screen, platform::standard_console(), std::cerr, true);
   platform::HostScope scope(host);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/commands.h"
+#include "app/window_screen.h"
 #include "platform/backends/backend_host.h"
 #include "platform/backends/headless_screen.h"
 #include "platform/backends/sdl_screen.h"
@@ -138,16 +139,8 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   sdl.flags.fullscreen = options.fullscreen;
   sdl.record_path = options.record;
   sdl.screenshot_directory = options.frames;
-  std::unique_ptr<SdlScreen> screen;
-  try {
-    screen = std::make_unique<SdlScreen>(sdl);
-  } catch (const DisplayUnavailable& e) {
-    std::fprintf(stderr, "orvane play: %s; use --headless to play without a display\n", e.what());
-    return 1;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "orvane play: %s\n", e.what());
-    return 1;
-  }
+  std::unique_ptr<SdlScreen> screen = open_window_screen(std::move(sdl), "play");
+  if (!screen) return 1;
   platform::SystemClock clock;
   return play(*screen, clock, false, run);
 }
