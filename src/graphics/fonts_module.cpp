@@ -7,6 +7,9 @@
 #include "core/memory.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "graphics/drawing_port.h"
+#include "graphics/fonts_record.h"
+#include "graphics/text_draw.h"
 #include "platform/fonts/face_names.h"
 
 namespace orvane {
@@ -29,10 +32,22 @@ Value choose_font(Value block) {
   return kNil;
 }
 
+// draw-string of a port: until ports carry a font record of their own, the
+// system font, in the context's text colour and background mode.
+int draw_in_system_font(raster::DeviceContext& dc, raster::IntPoint baseline, std::string_view text) {
+  FontRecord system;
+  system.name = std::string(builtin_font_name(5));
+  TextColors colors;
+  colors.text = dc.text_color();
+  if (dc.background_mode() == raster::BackgroundMode::opaque) colors.background = dc.background_color();
+  return draw_text(dc, system, baseline, text, colors);
+}
+
 }  // namespace
 
 void register_fonts() {
   set_symbol_global(intern_constant("Fonts"), installed_font_names());
+  graphics::set_text_drawer(draw_in_system_font);
   defprim("choose-font", choose_font);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "graphics/fonts_record.h"
+#include "graphics/offscreen.h"
 #include "graphics/text_fonts.h"
 #include "lib/lisp_test.h"
 #include "platform/fonts/face_names.h"
@@ -150,6 +151,28 @@ TEST_F(FontRecordTest, FontsListsEachInstalledFaceOnceSorted) {
 TEST_F(FontRecordTest, ChooseFontWithoutADialogAnswersNil) {
   EXPECT_TRUE(gives("(choose-font (new-ptr 60))", "()"));
   EXPECT_EQ(error_code("(choose-font 12)"), 2);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST_F(FontRecordTest, DrawStringOfAPortWritesInTheSystemFontAndMovesThePen) {
+  graphics::Offscreen canvas{graphics::OffscreenSpec::of({0, 0, 120, 24})};
+  canvas.port().move_to(2, 18);
+  canvas.port().draw_string("Hello");
+  FontRecord system;
+  system.name = std::string(builtin_font_name(5));
+  const int width = font_of(system).text_width("Hello");
+  EXPECT_GT(width, 0);
+  EXPECT_EQ(canvas.port().pen_position(), (raster::IntPoint{2 + width, 18}));
+  int inked = 0;
+  const raster::Surface& s = canvas.surface();
+  for (int y = 0; y < s.height(); ++y)
+    for (int x = 0; x < s.width(); ++x) inked += s.color_at(x, y) == raster::colors::black;
+  EXPECT_GT(inked, 10);
 }
 
 }  // namespace
