@@ -395,6 +395,10 @@ bool SdlScreen::wait_for_input(const raster::Surface& framebuffer, std::optional
   Impl& s = *impl_;
   if (s.screenshot_wanted) s.take_screenshot(framebuffer);
   if (s.replaying()) {
+    // Injected input still in SDL's queue is not in the desktop's hands yet:
+    // let it be read before any frame is taken or any wait begins.
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL) > 0) return true;
     const auto& steps = s.options.replay->steps;
     // The injected events before a frame are all in the desktop's hands
     // now (it found nothing to do): what the window shows is the frame.
