@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/desktop/desktop.h"
 #include "platform/screen.h"
+#include "support/scripted_input.h"
 
 namespace orvane::desktop::testing {
 
@@ -21,7 +22,7 @@ using raster::IntRect;
 
 class FakeScreen final : public platform::Screen {
  public:
-  FakeScreen(platform::VirtualClock& clock, raster::IntSize size) : clock_(clock), size_(size) {}
+  FakeScreen(platform::VirtualClock& clock, raster::IntSize size) : input_(clock), size_(size) {}
 
   raster::IntSize size() const override { return size_; }
   void set_size(raster::IntSize size) { size_ = size; }
@@ -30,23 +31,10 @@ class FakeScreen final : public platform::Screen {
     ++presents;
     for (const auto& r : dirty) presented.push_back(r);
   }
-  std::optional<InputEvent> poll_input() override {
-    if (events_.empty() || events_.front().first > clock_.milliseconds()) return std::nullopt;
-    InputEvent e = events_.front().second;
-    events_.pop_front();
-    return e;
-  }
+  std::optional<InputEvent> poll_input() override { return input_.poll(); }
   bool wait_for_input(const raster::Surface&, std::optional<std::uint64_t> deadline) override {
     ++waits;
-    if (!events_.empty() && (!deadline || events_.front().first <= *deadline)) {
-      clock_.wait_until(events_.front().first);
-      return true;
-    }
-    if (deadline) {
-      clock_.wait_until(*deadline);
-      return true;
-    }
-    return false;
+    return input_.wait(deadline);
   }
   void set_title(std::string_view text) override { title = std::string(text); }
   void set_window_flags(const platform::WindowFlags&) override {}
@@ -56,8 +44,10 @@ class FakeScreen final : public platform::Screen {
   void set_clipboard_text(std::string_view) override {}
 
   // Queues an event at the current script time.
-  void add(InputEvent e) { events_.emplace_back(script_time_, std::move(e)); }
-  void wait(std::uint64_t ms) { script_time_ = std::max(script_time_, clock_.milliseconds()) + ms; }
+  void add(InputEvent e) { input_.add(std::move(e)); }
+  void wait(std::uint64_t ms) {
+    input_.script_time() = std::max(input_.script_time(), input_.clock().milliseconds()) + ms;
+  }
   void mouse(InputEvent::Kind kind, IntPoint p, platform::MouseButton b = platform::MouseButton::left) {
     InputEvent e;
     e.kind = kind;
@@ -91,10 +81,8 @@ class FakeScreen final : public platform::Screen {
   platform::CursorShape cursor = platform::CursorShape::arrow;
 
  private:
-  platform::VirtualClock& clock_;
+  orvane::testing::ScriptedInput input_;
   raster::IntSize size_;
-  std::deque<std::pair<std::uint64_t, InputEvent>> events_;
-  std::uint64_t script_time_ = 0;
 };
 
 struct Logged {

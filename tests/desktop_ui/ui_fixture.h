@@ -15,6 +15,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_ui.h"
 #include "platform/screen.h"
+#include "support/scripted_input.h"
 
 namespace orvane::desktop::testing {
 
@@ -24,27 +25,14 @@ using raster::IntRect;
 
 class FakeScreen final : public platform::Screen {
  public:
-  FakeScreen(platform::VirtualClock& clock, raster::IntSize size) : clock_(clock), size_(size) {}
+  FakeScreen(platform::VirtualClock& clock, raster::IntSize size) : input_(clock, 10), size_(size) {}
 
   raster::IntSize size() const override { return size_; }
   raster::IntSize display_size() const override { return {1024, 768}; }
   void present(const raster::Surface&, std::span<const raster::IntRect>) override {}
-  std::optional<InputEvent> poll_input() override {
-    if (events_.empty() || events_.front().first > clock_.milliseconds()) return std::nullopt;
-    InputEvent e = events_.front().second;
-    events_.pop_front();
-    return e;
-  }
+  std::optional<InputEvent> poll_input() override { return input_.poll(); }
   bool wait_for_input(const raster::Surface&, std::optional<std::uint64_t> deadline) override {
-    if (!events_.empty() && (!deadline || events_.front().first <= *deadline)) {
-      clock_.wait_until(events_.front().first);
-      return true;
-    }
-    if (deadline && (events_.empty() ? *deadline <= idle_limit_ : true)) {
-      clock_.wait_until(*deadline);
-      return true;
-    }
-    return false;
+    return input_.wait(deadline, idle_limit_);
   }
   void set_title(std::string_view) override {}
   void set_window_flags(const platform::WindowFlags&) override {}
@@ -56,8 +44,8 @@ class FakeScreen final : public platform::Screen {
   std::string clipboard_text() override { return host_clipboard; }
   void set_clipboard_text(std::string_view text) override { host_clipboard = std::string(text); }
 
-  void wait(std::uint64_t ms) { script_time_ += ms; }
-  void add(InputEvent e) { events_.emplace_back(script_time_, std::move(e)); }
+  void wait(std::uint64_t ms) { input_.script_time() += ms; }
+  void add(InputEvent e) { input_.add(std::move(e)); }
   void mouse(InputEvent::Kind kind, IntPoint p) {
     InputEvent e;
     e.kind = kind;
@@ -118,10 +106,8 @@ class FakeScreen final : public platform::Screen {
   std::string host_clipboard;
 
  private:
-  platform::VirtualClock& clock_;
+  orvane::testing::ScriptedInput input_;
   raster::IntSize size_;
-  std::deque<std::pair<std::uint64_t, InputEvent>> events_;
-  std::uint64_t script_time_ = 10;
   std::uint64_t idle_limit_ = 0;
   platform::CursorShape shape_ = platform::CursorShape::arrow;
   std::optional<platform::MonochromeCursor> custom_;
