@@ -111,39 +111,14 @@ std::string judge(platform::SimulatedDisk& disk, const std::vector<const DiskByt
   return "the file is neither the last finished state nor the next: " + records;
 }
 
-struct Tally {
-  int trials = 0;
-  int failures = 0;
-};
-
-Tally crash_everywhere(bool drop_syncs, bool expect_sound) {
+CrashTally crash_everywhere(bool drop_syncs, bool expect_sound) {
   platform::SimulatedDisk base;
   make_base(base);
-  Tally tally;
-  if (::testing::Test::HasFatalFailure()) return tally;
-  for (unsigned seed = 1; seed <= 6; ++seed) {
-    platform::SimulatedDisk disk = base.after_crash(platform::Crash::power_cut, 0);
-    disk.set_drop_syncs(drop_syncs);
-    CrashRecorder recorder(disk, kPath, partial_variants(6), seed * 1000);
-    {
-      platform::FileSystemScope scope(disk);
-      run_scenario(seed, [&] { recorder.finished(); });
-    }
-    for (const CrashCase& c : recorder.cases()) {
-      platform::SimulatedDisk crashed = c.disk;
-      std::string why = judge(crashed, recorder.allowed_after(c.point));
-      ++tally.trials;
-      if (why.empty()) continue;
-      ++tally.failures;
-      if (expect_sound)
-        ADD_FAILURE() << "seed " << seed << ", " << crash_name(c.kind) << " after point " << c.point << ": " << why;
-    }
-  }
-  return tally;
+  return orvane::testing::crash_everywhere(base, kPath, 6, drop_syncs, expect_sound, run_scenario, judge);
 }
 
 TEST(DatabaseCrash, EveryCrashLeavesTheLastFinishedState) {
-  Tally t = crash_everywhere(false, true);
+  CrashTally t = crash_everywhere(false, true);
   std::cout << "[ crash    ] databases: " << t.trials << " crashes, " << t.failures << " failures\n";
   RecordProperty("trials", t.trials);
   RecordProperty("failures", t.failures);
@@ -153,7 +128,7 @@ TEST(DatabaseCrash, EveryCrashLeavesTheLastFinishedState) {
 
 // The same crashes on a disk that ignores syncs: the test must see the harm.
 TEST(DatabaseCrash, WithoutSyncsPowerCutsLoseOrCorruptRecords) {
-  Tally t = crash_everywhere(true, false);
+  CrashTally t = crash_everywhere(true, false);
   std::cout << "[ crash    ] databases without syncs: " << t.trials << " crashes, " << t.failures << " failures\n";
   EXPECT_GT(t.failures, t.trials / 10);
 }

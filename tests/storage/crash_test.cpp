@@ -118,41 +118,14 @@ std::string judge(platform::SimulatedDisk& disk, const std::vector<const DiskByt
   return "the file is neither the last finished state nor the next";
 }
 
-struct Tally {
-  int trials = 0;
-  int failures = 0;
-};
-
-// Every crash of every scenario; failures are reported when `expect_sound`.
-Tally crash_everywhere(bool drop_syncs, bool expect_sound) {
+CrashTally crash_everywhere(bool drop_syncs, bool expect_sound) {
   platform::SimulatedDisk base;
   make_base(base);
-  Tally tally;
-  if (::testing::Test::HasFatalFailure()) return tally;
-  for (unsigned seed = 1; seed <= 8; ++seed) {
-    platform::SimulatedDisk disk = base.after_crash(platform::Crash::power_cut, 0);
-    disk.set_drop_syncs(drop_syncs);
-    CrashRecorder recorder(disk, kPath, partial_variants(6), seed * 1000);
-    {
-      platform::FileSystemScope scope(disk);
-      run_scenario(seed, [&] { recorder.finished(); });
-    }
-    if (::testing::Test::HasFatalFailure()) return tally;
-    for (const CrashCase& c : recorder.cases()) {
-      platform::SimulatedDisk crashed = c.disk;
-      std::string why = judge(crashed, recorder.allowed_after(c.point));
-      ++tally.trials;
-      if (why.empty()) continue;
-      ++tally.failures;
-      if (expect_sound)
-        ADD_FAILURE() << "seed " << seed << ", " << crash_name(c.kind) << " after point " << c.point << ": " << why;
-    }
-  }
-  return tally;
+  return orvane::testing::crash_everywhere(base, kPath, 8, drop_syncs, expect_sound, run_scenario, judge);
 }
 
 TEST(CrashSafety, EveryCrashLeavesTheLastFinishedState) {
-  Tally t = crash_everywhere(false, true);
+  CrashTally t = crash_everywhere(false, true);
   std::cout << "[ crash    ] resource files: " << t.trials << " crashes, " << t.failures << " failures\n";
   RecordProperty("trials", t.trials);
   RecordProperty("failures", t.failures);
@@ -162,7 +135,7 @@ TEST(CrashSafety, EveryCrashLeavesTheLastFinishedState) {
 
 // The same crashes on a disk that ignores syncs: the test must see the harm.
 TEST(CrashSafety, WithoutSyncsPowerCutsLoseOrCorruptTheFile) {
-  Tally t = crash_everywhere(true, false);
+  CrashTally t = crash_everywhere(true, false);
   std::cout << "[ crash    ] resource files without syncs: " << t.trials << " crashes, " << t.failures
             << " failures\n";
   EXPECT_GT(t.failures, t.trials / 10);

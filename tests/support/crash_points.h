@@ -8,6 +8,8 @@
 // anything else: that would be a corrupt file).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/simulated_disk.h"
 
 namespace orvane::testing {
@@ -94,6 +97,43 @@ inline const char* crash_name(platform::Crash kind) {
 inline int partial_variants(int normal) {
   if (const char* v = std::getenv("ORVANE_CRASH_VARIANTS")) return std::max(0, std::atoi(v));
   return normal;
+}
+
+struct CrashTally {
+  int trials = 0;
+  int failures = 0;
+};
+
+// Runs scenarios 1..`scenarios` on power-cut copies of `base` (syncs dropped
+// when asked), crashes each at every point the recorder saw and judges what
+// the disk holds after each crash; failures are reported when `expect_sound`.
+//   run(seed, finished): the scenario, calling finished() after each step;
+//   judge(disk, allowed): empty when the crashed disk holds an allowed state.
+template <class Run, class Judge>
+CrashTally crash_everywhere(const platform::SimulatedDisk& base, const std::string& path, unsigned scenarios,
+                            bool drop_syncs, bool expect_sound, Run run, Judge judge) {
+  CrashTally tally;
+  if (::testing::Test::HasFatalFailure()) return tally;
+  for (unsigned seed = 1; seed <= scenarios; ++seed) {
+    platform::SimulatedDisk disk = base.after_crash(platform::Crash::power_cut, 0);
+    disk.set_drop_syncs(drop_syncs);
+    CrashRecorder recorder(disk, path, partial_variants(6), seed * 1000);
+    {
+      platform::FileSystemScope scope(disk);
+      run(seed, [&] { recorder.finished(); });
+    }
+    if (::testing::Test::HasFatalFailure()) return tally;
+    for (const CrashCase& c : recorder.cases()) {
+      platform::SimulatedDisk crashed = c.disk;
+      std::string why = judge(crashed, recorder.allowed_after(c.point));
+      ++tally.trials;
+      if (why.empty()) continue;
+      ++tally.failures;
+      if (expect_sound)
+        ADD_FAILURE() << "seed " << seed << ", " << crash_name(c.kind) << " after point " << c.point << ": " << why;
+    }
+  }
+  return tally;
 }
 
 }  // namespace orvane::testing
