@@ -18,6 +18,7 @@
 #include "storage/database_module.h"
 #include "storage/files_module.h"
 #include "storage/resources.h"
+#include "ui/window_module.h"
 
 namespace orvane {
 
@@ -38,6 +39,7 @@ void register_all_modules() {
   register_geometry();
   register_drawing();
   register_fonts();
+  ui::register_windows();
   register_processes();
 }
 

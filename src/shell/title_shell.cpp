@@ -25,6 +25,7 @@
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
+#include "ui/window_layer.h"
 
 namespace orvane::shell {
 
@@ -177,6 +178,7 @@ void TitleShell::create_frame() {
   client.create_params = lparam_of_pointer(&client_create);
   frame_->client = d.create_window(client);
   if (!frame_->client) throw std::runtime_error("cannot create the frame's client window");
+  ui::attach_window_layer(d, frame_->frame, frame_->client);
   d.show_window(frame_->frame, flags.maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   d.update_window(frame_->frame);
 
@@ -410,6 +412,7 @@ TitleShell::~TitleShell() {
 
 void TitleShell::shut_down() {
   end_splash();  // a quit during the boot leaves it up
+  ui::detach_window_layer();
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
   close_all_databases();
