@@ -68,7 +68,8 @@ TEST_F(PlayTest, TheGlobalSymbolsAreSetBeforeAnyCodeRuns) {
       .load(1, "(prin Load-File)");
   RunResult r = play(title);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "(ibm release standalone () () () () () 0)1()(640 480 640 480)");
+  EXPECT_EQ(r.out, "(ibm release standalone () () () () () 0)1()(640 480 1024 768)")
+      << "the MDI client has the title's size; the screen is the virtual display";
 }
 
 TEST_F(PlayTest, TheTerminalIsStandardOutputAndErrorsGoToStandardError) {
@@ -147,24 +148,32 @@ TEST_F(PlayTest, TheMenuBarFlagGivesTheFrameAnEmptyMenuBar) {
   int width = 0, height = 0;
   ASSERT_EQ(std::sscanf(r.out.c_str(), "(() %d %d)", &width, &height), 2) << r.out;
   EXPECT_EQ(width, 640);
-  EXPECT_LT(height, 480) << "the menu bar takes the top of the frame";
-  EXPECT_GT(height, 440);
+  EXPECT_EQ(height, 480) << "the menu bar sits above the client area the title asked for";
 }
 
-TEST_F(PlayTest, ThePreferredClientSizeSizesTheHeadlessScreen) {
+TEST_F(PlayTest, TheScreenIsTheVirtualDisplayAndTheFrameTheTitlesSize) {
+  const char* report =
+      "(define (toplevel-loop) (prin (list (desktop-frame-width) (desktop-frame-height) (screen-width) "
+      "(screen-height))) (quit))";
   TitleWriter title;
-  title.add("PREF", 257, preferences(0, 0, 320, 200))
-      .load(0, "(define (toplevel-loop) (prin (list (desktop-frame-width) (desktop-frame-height))) (quit))");
+  title.add("PREF", 257, preferences(0, 0, 320, 200)).load(0, report);
   RunResult r = play(title);
-  EXPECT_EQ(r.out, "(320 200)") << r.err;
+  EXPECT_EQ(r.out, "(320 200 1024 768)") << r.err;
   r = play_path(title_path(), "--screen 800x600");
-  EXPECT_EQ(r.out, "(800 600)") << r.err;
+  EXPECT_EQ(r.out, "(320 200 800 600)") << "--screen sizes the display, not the frame; " << r.err;
+  r = play_path(title_path(), "--screen 320x600");
+  EXPECT_EQ(r.out, "(320 600 320 600)") << "a width equal to the display's does not fit: maximised; " << r.err;
+
+  TitleWriter maximised;
+  maximised.add("PREF", 257, preferences(0x80, 0, 320, 200)).load(0, report);
+  r = play(maximised, "--screen 800x600");
+  EXPECT_EQ(r.out, "(800 600 800 600)") << r.err;
+
   TitleWriter huge;
-  huge.add("PREF", 257, preferences(0, 0, 0xFFFF, 0xFFFF))
-      .load(0, "(define (toplevel-loop) (prin (list (desktop-frame-width) (desktop-frame-height))) (quit))");
+  huge.add("PREF", 257, preferences(0, 0, 0xFFFF, 0xFFFF)).load(0, report);
   r = play(huge);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "(8192 8192)") << "the screen is as large as a framebuffer may be";
+  EXPECT_EQ(r.out, "(1024 768 1024 768)") << "a frame larger than the display fills it";
 }
 
 TEST_F(PlayTest, TheShellsPrimitives) {
