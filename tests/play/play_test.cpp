@@ -176,6 +176,41 @@ TEST_F(PlayTest, TheScreenIsTheVirtualDisplayAndTheFrameTheTitlesSize) {
   EXPECT_EQ(r.out, "(1024 768 1024 768)") << "a frame larger than the display fills it";
 }
 
+TEST_F(PlayTest, TheColourDialogIsDrivenByTheScriptAndCancelledAtItsEnd) {
+  TitleWriter title;
+  title.load(0,
+             "(define (toplevel-loop)\n"
+             "  (prin (orvane-choose-color 0 0 '(0 0 65535)))\n"
+             "  (prin (orvane-choose-color 0 0 '(1 2 3)))\n"
+             "  (prin (orvane-choose-color 0 0 ()))\n"
+             "  (quit))");
+  // The red field has the focus: "0" becomes "18"; green "0" becomes "052".
+  std::string events = script(
+      "wait 100\nkey backspace\ntype 18\nkey tab\ntype 52\nkey enter\n"
+      "wait 100\nkey escape\nwait 100\n");
+  RunResult r = play(title, "--events " + events);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(4608 13312 65280)(1 2 3)(0 0 0)")
+      << "a choice comes back shifted left by 8; cancelled, or with no input left, the initial colour";
+}
+
+TEST_F(PlayTest, TheFontDialogUpdatesTheBlockOnlyWhenConfirmed) {
+  TitleWriter title;
+  title.load(0,
+             "(define Font (new-ptr 60))\n"
+             "(mset 4 -16 Font 0)\n(mset 4 400 Font 16)\n(mset 1 65 Font 28)\n(mset 1 114 Font 29)\n"
+             "(mset 1 105 Font 30)\n(mset 1 97 Font 31)\n(mset 1 108 Font 32)\n"
+             "(define (show) (list (mref 4 Font 0) (mref 4 Font 16) (mref 1 Font 20) (mref 1 Font 28)))\n"
+             "(define (toplevel-loop)\n"
+             "  (prin (list (choose-font Font) (show)))\n"
+             "  (prin (list (choose-font Font) (show)))\n"
+             "  (quit))");
+  std::string events = script("wait 100\nkey alt+b\nkey alt+i\nkey enter\nwait 100\nkey alt+i\nkey escape\nwait 100\n");
+  RunResult r = play(title, "--events " + events);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "(t (-16 700 1 65))(() (-16 700 1 65))") << "bold and italic chosen; then cancelled: the block unchanged";
+}
+
 TEST_F(PlayTest, TheShellsPrimitives) {
   TitleWriter title;
   title.load(0,
