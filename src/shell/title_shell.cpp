@@ -22,6 +22,7 @@
 #include "platform/settings.h"
 #include "reader/reader.h"
 #include "shell/modules.h"
+#include "shell/scratch_files.h"
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
@@ -412,6 +413,7 @@ void TitleShell::shut_down() {
   end_splash();  // a quit during the boot leaves it up
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
+  discard_styled_text_scratch();
   close_all_databases();
   close_all_resource_files();
   desktop_.present();

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/commands.h"
 #include "platform/raster/png_io.h"
 #include "play/title_writer.h"
+#include "shell/scratch_files.h"
 #include "storage/storage_support.h"
 #include "support/xvfb_server.h"
 
@@ -400,6 +402,22 @@ TEST_F(PlayTest, QuittingClosesTheTitlesFilesWritingTheirChanges) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "0");
   EXPECT_EQ(slurp(dir.file("OTHER.RI")).find("STR "), std::string::npos) << "the removal was written at quit";
+}
+
+TEST_F(PlayTest, QuittingDeletesTheStyledTextScratchFile) {
+  TitleWriter title;
+  title.load(0, "(define (toplevel-loop) (quit))");
+  ASSERT_TRUE(title.write(title_path()));
+  const std::string scratch = dir.file("Styles.tmp");
+  std::ofstream(scratch) << "pictures of the styled texts";
+  // The text objects register the file they opened; this run plays in-process.
+  shell::register_styled_text_scratch(0, scratch);
+  app::PlayOptions options;
+  options.title = title_path();
+  options.headless = true;
+  EXPECT_EQ(app::play_command({}, options), 0);
+  EXPECT_FALSE(fs::exists(scratch)) << "the shutdown deletes it";
+  EXPECT_TRUE(shell::styled_text_scratch_path().empty());
 }
 
 TEST_F(PlayTest, ARenamedBinaryPlaysTheTitleBesideIt) {
