@@ -318,7 +318,7 @@ TEST_F(PlayTest, QuittingWhileTheSplashIsUpEndsInOrder) {
   EXPECT_EQ(r.out, "booting ");
 }
 
-TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAsHeadless) {
+TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAndDialogAsHeadless) {
   if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
   TitleWriter title;
   title.add("PICT", 501, picture(40))
@@ -326,14 +326,17 @@ TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAsHeadless) {
       .add("wait", 501, be16(30))
       .load(0,
             "(define (init-user) (wait-boot-time) (wait-key 2000))\n"
-            "(define (toplevel-loop) (prin \"played\") (quit))");
+            "(define (toplevel-loop) (prin (orvane-choose-color 0 0 '(0 0 65535))) (quit))");
   ASSERT_TRUE(title.write(title_path()));
-  std::string events = script("wait 300\nframe early.png\nwait 900\nframe late.png\nwait 2000\n");
+  // After the splash, the colour dialog: the red basic swatch clicked, then OK.
+  std::string events = script(
+      "wait 300\nframe early.png\nwait 900\nframe late.png\nwait 2500\nframe dialog.png\n"
+      "click 137 175\nwait 300\nframe chosen.png\nkey enter\nwait 500\n");
   fs::create_directories(dir.file("headless"));
   fs::create_directories(dir.file("sdl"));
   RunResult headless = play_path(title_path(), "--events " + events + " --frames " + dir.file("headless"));
   EXPECT_EQ(headless.status, 0) << headless.err;
-  EXPECT_EQ(headless.out, "played");
+  EXPECT_EQ(headless.out, "(65280 0 0)");
   RunResult sdl;
   {
     XvfbServer server;
@@ -343,8 +346,8 @@ TEST_F(PlayTest, UnderXvfbTheSdlBackendShowsTheSameSplashAsHeadless) {
                            dir.path());
   }
   EXPECT_EQ(sdl.status, 0) << sdl.err;
-  EXPECT_EQ(sdl.out, "played");
-  for (const char* name : {"early.png", "late.png"}) {
+  EXPECT_EQ(sdl.out, "(65280 0 0)");
+  for (const char* name : {"early.png", "late.png", "dialog.png", "chosen.png"}) {
     auto a = raster::read_png(dir.file("headless") + "/" + name);
     auto b = raster::read_png(dir.file("sdl") + "/" + name);
     ASSERT_TRUE(a && b) << name << sdl.err;

@@ -168,7 +168,12 @@ struct ColorState {
     set_swatch_color(d, preview, current);
     if (!fields) return;
     const int values[] = {current.r, current.g, current.b};
-    for (int row = 0; row < 3; ++row) dialogs.set_item_text(dialog, kColorRedField + row, std::to_string(values[row]));
+    for (int row = 0; row < 3; ++row) {
+      const std::string text = std::to_string(values[row]);
+      dialogs.set_item_text(dialog, kColorRedField + row, text);
+      // Typing goes on after the new value.
+      d.send_message(dialogs.dialog_item(dialog, kColorRedField + row), EM_SETSEL, 0, static_cast<LParam>(text.size()));
+    }
   }
 
   void build(Desktop& d, Hwnd dialog) {
