@@ -2,7 +2,7 @@
 // fields and the custom colours, and nothing when it is cancelled.
 #include <gtest/gtest.h>
 
-#include "desktop_ui/ui_fixture.h"
+#include "desktop_ui/modal_opening.h"
 #include "platform/desktop/color_dialog.h"
 
 namespace orvane::desktop::testing {
@@ -10,25 +10,10 @@ namespace {
 
 using raster::Color;
 
-class ColorDialogTest : public UiTest {
+class ColorDialogTest : public ModalDialogTest {
  protected:
-  // Runs once, as the dialog takes the activation from the frame: queues
-  // input that needs the dialog's layout.
-  void when_open(std::function<void(Hwnd dialog)> action) {
-    hook = [this, action, done = false](Desktop&, Hwnd h, std::uint32_t m, WParam w, LParam l) mutable
-        -> std::optional<LResult> {
-      if (!done && h == frame && m == WM_ACTIVATE && low_word(w) == WA_INACTIVE && l != 0) {
-        done = true;
-        dialog = Hwnd{static_cast<std::uint32_t>(l)};
-        action(dialog);
-      }
-      return std::nullopt;
-    };
-  }
   void click_item(int id) { screen.click(centre(desktop.window_rect(ui.dialogs.dialog_item(dialog, id)))); }
   std::optional<Color> choose(Color initial) { return choose_color(ui.dialogs, frame, initial); }
-
-  Hwnd dialog;
 };
 
 TEST_F(ColorDialogTest, AClickedSwatchIsTheAnswerOfOk) {

@@ -3,7 +3,7 @@
 // installed refused, nothing when cancelled.
 #include <gtest/gtest.h>
 
-#include "desktop_ui/ui_fixture.h"
+#include "desktop_ui/modal_opening.h"
 #include "platform/desktop/controls.h"
 #include "platform/desktop/font_dialog.h"
 #include "platform/fonts/face_names.h"
@@ -11,23 +11,9 @@
 namespace orvane::desktop::testing {
 namespace {
 
-class FontDialogTest : public UiTest {
+class FontDialogTest : public ModalDialogTest {
  protected:
-  // Runs once, as the dialog takes the activation from the frame.
-  void when_open(std::function<void(Hwnd dialog)> action) {
-    hook = [this, action, done = false](Desktop&, Hwnd h, std::uint32_t m, WParam w, LParam l) mutable
-        -> std::optional<LResult> {
-      if (!done && h == frame && m == WM_ACTIVATE && low_word(w) == WA_INACTIVE && l != 0) {
-        done = true;
-        dialog = Hwnd{static_cast<std::uint32_t>(l)};
-        action(dialog);
-      }
-      return std::nullopt;
-    };
-  }
   std::optional<FontChoice> choose(const FontChoice& initial) { return choose_font(ui.dialogs, frame, initial); }
-
-  Hwnd dialog;
 };
 
 TEST_F(FontDialogTest, KeysChooseTheFaceTheSizeAndTheStyle) {
