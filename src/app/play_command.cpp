@@ -14,6 +14,7 @@
 #include "platform/console.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/dialog.h"
+#include "platform/desktop/menu_layout.h"
 #include "platform/desktop/ui_text.h"
 #include "shell/title_shell.h"
 
@@ -25,6 +26,27 @@ using namespace platform::backends;
 
 constexpr int kMinScreenSide = 64;
 constexpr int kMaxScreenSide = 8192;
+constexpr raster::IntSize kVirtualDisplay{1024, 768};
+
+// A size within what a framebuffer can be.
+raster::IntSize clamped(raster::IntSize size) {
+  return {std::clamp(size.width, kMinScreenSide, kMaxScreenSide), std::clamp(size.height, kMinScreenSide, kMaxScreenSide)};
+}
+
+// The frame's client area: the title's client size with the menu bar (flag
+// 0x01) above it; on a known display, the whole display when the frame is
+// shown maximised (flag 0x80, or a client size that does not fit).
+raster::IntSize frame_size(const shell::TitlePreferences& preferences, raster::IntSize client,
+                           std::optional<raster::IntSize> display) {
+  using namespace shell::start_flags;
+  if (display) {
+    const bool fits = client.width < display->width && client.height < display->height;
+    if (!fits || (preferences.flags & maximised)) return *display;
+  }
+  int bar = 0;
+  if (preferences.flags & menu_bar) bar = desktop::layout_bar({desktop::MenuItem{}}, client.width).height;
+  return {client.width, std::min(client.height + bar, kMaxScreenSide)};
+}
 
 // Alerts as modal dialogs of the desktop, owned by its frame.
 shell::AlertPresenter dialog_presenter(desktop::Dialogs& dialogs, desktop::Desktop& desk) {
@@ -117,15 +139,14 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   run.preferences = *read.preferences;
   run.memory_overrides = overrides;
   run.fullscreen = options.fullscreen;
-  // The screen asked of the backend: the title's size within what a
-  // framebuffer can be (a larger one is shown maximised anyway).
-  raster::IntSize size = options.screen.value_or(run.preferences.client);
-  size = {std::clamp(size.width, kMinScreenSide, kMaxScreenSide), std::clamp(size.height, kMinScreenSide, kMaxScreenSide)};
-
+  const raster::IntSize client = clamped(run.preferences.client);
   if (options.headless) {
     HeadlessClock clock;
     HeadlessOptions headless;
-    headless.size = size;
+    // The virtual display is 1024 x 768 unless --screen says; the
+    // framebuffer is the frame the title asks for on it.
+    headless.display = clamped(options.screen.value_or(kVirtualDisplay));
+    headless.size = frame_size(run.preferences, client, headless.display);
     headless.frames_directory = options.frames;
     headless.report = [](const std::string& text) { std::fprintf(stderr, "orvane play: %s\n", text.c_str()); };
     HeadlessScreen screen(clock, script ? std::move(*script) : EventScript{}, headless);
@@ -133,7 +154,9 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   }
   SdlOptions sdl;
   sdl.replay = std::move(script);
-  sdl.size = size;
+  // The host's display is known once the window is open: the frame is shown
+  // maximised there when it does not fit.
+  sdl.size = frame_size(run.preferences, client, std::nullopt);
   sdl.scale = options.scale;
   sdl.title = run.preferences.caption;
   sdl.flags.fullscreen = options.fullscreen;

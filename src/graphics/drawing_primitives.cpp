@@ -1,18 +1,21 @@
 // The global primitives of the drawing layer: offscreens made from
 // pictures, depths, the colour dialog and the 3D projection.
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "core/blocks.h"
 #include "core/memory.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "graphics/dialog_desktop.h"
 #include "graphics/drawing_methods.h"
 #include "graphics/drawing_values.h"
 #include "graphics/geometry_values.h"
 #include "graphics/offscreen.h"
 #include "graphics/picture_playback.h"
 #include "graphics/projection.h"
+#include "platform/desktop/color_dialog.h"
 #include "storage/resource_handles.h"
 #include "storage/resources.h"
 
@@ -67,10 +70,17 @@ Value get_depth() { return make_fixnum(graphics::kScreenDepth); }
 Value has_depth(Value) { return kNil; }
 Value set_depth(Value) { return kNoValue; }
 
-// Headless runs have no colour dialog: the answer is the initial colour,
-// as when the dialog is cancelled.
+// The desktop's colour dialog, opened on the initial colour (black for
+// nil); the choice comes back with each component shifted left by 8, as a
+// device colour does. Cancelled, or with no desktop to open it on, the
+// answer is the initial colour as given.
 Value choose_color(Value, Value, Value colour) {
-  return make_color_list(is_nil(colour) ? graphics::Rgb16{} : rgb_of(colour));
+  const graphics::Rgb16 initial = is_nil(colour) ? graphics::Rgb16{} : rgb_of(colour);
+  desktop::Desktop* desk = graphics::dialog_desktop();
+  if (!desk) return make_color_list(initial);
+  desktop::Dialogs dialogs(*desk);
+  std::optional<raster::Color> chosen = desktop::choose_color(dialogs, desk->host_frame(), initial.to_color());
+  return make_color_list(chosen ? graphics::Rgb16::from_device(*chosen) : initial);
 }
 
 std::uint8_t* matrix_bytes(Value block) {

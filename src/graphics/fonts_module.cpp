@@ -1,15 +1,21 @@
 #include "graphics/fonts_module.h"
 
+#include <optional>
+#include <span>
 #include <string>
 
+#include "core/blocks.h"
 #include "core/collector.h"
 #include "core/errors.h"
 #include "core/memory.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "graphics/dialog_desktop.h"
 #include "graphics/drawing_port.h"
 #include "graphics/fonts_record.h"
+#include "graphics/logical_font.h"
 #include "graphics/text_draw.h"
+#include "platform/desktop/font_dialog.h"
 #include "platform/fonts/face_names.h"
 
 namespace orvane {
@@ -25,11 +31,24 @@ Value installed_font_names() {
   return list.get();
 }
 
-// The font dialog of the desktop is not built yet: every run answers as a
-// cancelled dialog does, leaving the block as it was.
+// The desktop's font dialog on the logical-font block: confirmed, the block
+// takes the choice and the answer is t; cancelled, or with no desktop to
+// open it on, the block stays as it was and the answer is nil.
 Value choose_font(Value block) {
   if (block.tag() != tag::pointer) raise_error(2, block);
-  return kNil;
+  std::span<std::uint8_t, graphics::kLogicalFontSize> bytes(
+      checked_bytes(address_of(block), graphics::kLogicalFontSize, Access::write, block),
+      graphics::kLogicalFontSize);
+  desktop::Desktop* desk = graphics::dialog_desktop();
+  if (!desk) return kNil;
+  desktop::Dialogs dialogs(*desk);
+  std::optional<desktop::FontChoice> chosen = desktop::choose_font(dialogs, desk->host_frame(), graphics::font_choice_of(bytes));
+  if (!chosen) return kNil;
+  // The dialog ran the event pump: the block is found again by its address.
+  bytes = std::span<std::uint8_t, graphics::kLogicalFontSize>(
+      checked_bytes(address_of(block), graphics::kLogicalFontSize, Access::write, block), graphics::kLogicalFontSize);
+  graphics::write_font_choice(bytes, *chosen);
+  return g_sym.t;
 }
 
 // draw-string of a port: until ports carry a font record of their own, the

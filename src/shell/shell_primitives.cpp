@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/primitives.h"
 #include "core/symbols.h"
+#include "graphics/dialog_desktop.h"
 #include "platform/desktop/desktop.h"
 #include "platform/launch.h"
 #include "platform/screen.h"
@@ -70,6 +71,11 @@ void register_shell_primitives() {
   defprim("desktop-frame-width", p_desktop_frame_width);
   defprim("desktop-frame-height", p_desktop_frame_height);
   defprim("launch-application", p_launch_application);
+  // The colour and font dialogs open on the desktop of the title playing.
+  graphics::set_dialog_desktop_source([]() -> desktop::Desktop* {
+    TitleShell* s = TitleShell::current();
+    return s ? &s->desktop() : nullptr;
+  });
 }
 
 }  // namespace orvane::shell

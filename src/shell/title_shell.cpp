@@ -22,6 +22,7 @@
 #include "platform/settings.h"
 #include "reader/reader.h"
 #include "shell/modules.h"
+#include "shell/scratch_files.h"
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
@@ -415,6 +416,7 @@ void TitleShell::shut_down() {
   ui::detach_window_layer();
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
+  discard_styled_text_scratch();
   close_all_databases();
   close_all_resource_files();
   desktop_.present();

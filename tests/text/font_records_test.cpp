@@ -148,9 +148,10 @@ TEST_F(FontRecordTest, FontsListsEachInstalledFaceOnceSorted) {
             "t"));
 }
 
-TEST_F(FontRecordTest, ChooseFontWithoutADialogAnswersNil) {
-  EXPECT_TRUE(gives("(choose-font (new-ptr 60))", "()"));
+TEST_F(FontRecordTest, ChooseFontWithoutADesktopAnswersNilAndLeavesTheBlock) {
+  EXPECT_TRUE(gives("(let ((b (new-ptr 60))) (mset 4 -16 b 0) (list (choose-font b) (mref 4 b 0)))", "(() -16)"));
   EXPECT_EQ(error_code("(choose-font 12)"), 2);
+  EXPECT_EQ(error_code("(choose-font (new-ptr 10))"), 2) << "a block too small for a logical font";
 }
 
 }  // namespace

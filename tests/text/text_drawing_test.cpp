@@ -10,8 +10,8 @@
 #include "graphics/text_draw.h"
 #include "graphics/text_fonts.h"
 #include "objects/native_classes.h"
-#include "platform/raster/png_io.h"
 #include "raster/pixels.h"
+#include "support/golden_image.h"
 
 namespace orvane {
 namespace {
@@ -31,34 +31,10 @@ IntRect ink_box(const Surface& s) {
   return box.left < box.right ? box : IntRect{};
 }
 
-// Compares with tests/text/golden/NAME.png: of the pixels inked in either
-// image, at most `tolerance` may differ by more than 64 in a channel
-// (another FreeType version hints a few edge pixels differently).
-// ORVANE_WRITE_GOLDEN=1 writes the image instead.
-::testing::AssertionResult matches_golden(const Surface& got, const std::string& name,
-                                          double tolerance = 0.05) {
-  const std::string path = std::string(ORVANE_TESTS_DIR) + "/text/golden/" + name + ".png";
-  if (const char* write = std::getenv("ORVANE_WRITE_GOLDEN"); write && *write == '1') {
-    raster::write_png(got, path);
-    return ::testing::AssertionSuccess();
-  }
-  std::string error;
-  std::optional<Surface> want = raster::read_png(path, &error);
-  if (!want) return ::testing::AssertionFailure() << path << ": " << error;
-  if (want->width() != got.width() || want->height() != got.height())
-    return ::testing::AssertionFailure() << name << ": size differs";
-  int differing = 0, inked = 0;
-  for (int y = 0; y < got.height(); ++y)
-    for (int x = 0; x < got.width(); ++x) {
-      raster::Color a = got.color_at(x, y), b = want->color_at(x, y);
-      if (a.rgb() != 0xffffff || b.rgb() != 0xffffff) ++inked;
-      if (std::abs(a.r - b.r) > 64 || std::abs(a.g - b.g) > 64 || std::abs(a.b - b.b) > 64) ++differing;
-    }
-  if (inked == 0) return ::testing::AssertionFailure() << name << ": nothing drawn";
-  const double share = static_cast<double>(differing) / inked;
-  if (share <= tolerance) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << name << ": " << differing << " pixels differ (" << share * 100 << "%)";
+// Text goldens allow for another FreeType version hinting a few edge pixels
+// differently: 5% of the inked pixels may differ by more than 64.
+::testing::AssertionResult matches_golden(const Surface& got, const std::string& name) {
+  return testing::matches_golden(got, "text", name, {0.05, 64});
 }
 
 TEST(TextDrawing, InkLiesInTheMeasuredCell) {

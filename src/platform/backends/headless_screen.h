@@ -28,11 +28,13 @@
 namespace orvane::platform::backends {
 
 struct HeadlessOptions {
-  raster::IntSize size{1024, 768};           // the virtual screen and the framebuffer
+  raster::IntSize size{1024, 768};  // the framebuffer: what the host window would show
   std::filesystem::path frames_directory{"."};
   // Where a frame that cannot be written is reported (standard error when
   // none is given).
   std::function<void(const std::string&)> report;
+  // The virtual display the window sits on: what `screen-width` answers.
+  raster::IntSize display{1024, 768};
 };
 
 class HeadlessScreen final : public BackendScreen {
@@ -40,7 +42,7 @@ class HeadlessScreen final : public BackendScreen {
   HeadlessScreen(HeadlessClock& clock, EventScript script, HeadlessOptions options);
 
   raster::IntSize size() const override { return options_.size; }
-  raster::IntSize display_size() const override { return options_.size; }
+  raster::IntSize display_size() const override { return options_.display; }
   void present(const raster::Surface& framebuffer, std::span<const raster::IntRect> dirty) override;
   std::optional<InputEvent> poll_input() override;
   bool wait_for_input(const raster::Surface& framebuffer, std::optional<std::uint64_t> deadline) override;

@@ -14,6 +14,7 @@ using raster::IntRect;
 
 constexpr std::string_view kPressedProp = "orvane.pressed";
 constexpr std::string_view kCaretProp = "orvane.caret";
+constexpr std::string_view kCheckedProp = "orvane.checked";
 
 bool class_is(const Desktop& desktop, Hwnd hwnd, std::string_view name) {
   const WindowClass* c = desktop.window_class(hwnd);
@@ -115,11 +116,47 @@ void paint_button(Desktop& desktop, Hwnd hwnd, raster::DeviceContext& dc) {
   }
 }
 
+bool checked(const Desktop& desktop, Hwnd hwnd) { return desktop.get_prop(hwnd, kCheckedProp).value_or(0) != 0; }
+
+void set_checked(Desktop& desktop, Hwnd hwnd, bool value) {
+  if (checked(desktop, hwnd) == value) return;
+  desktop.set_prop(hwnd, kCheckedProp, value ? BST_CHECKED : BST_UNCHECKED);
+  desktop.invalidate_rect(hwnd, nullptr, false);
+}
+
+// A 13 x 13 sunken box, white (face while pressed), the check mark when
+// checked, and the label to its right.
+void paint_check_box(Desktop& desktop, Hwnd hwnd, raster::DeviceContext& dc) {
+  const IntRect r = desktop.client_rect(hwnd);
+  look::fill(dc, r, look::face);
+  const bool enabled = desktop.is_enabled(hwnd);
+  const IntRect box = IntRect::from_size({0, (r.height() - 13) / 2}, {13, 13});
+  look::fill(dc, box, pressed(desktop, hwnd) || !enabled ? look::face : look::window);
+  look::sunken_edge(dc, box);
+  if (checked(desktop, hwnd)) look::check_mark(dc, {box.left + 3, box.top + 3}, enabled ? look::text : look::shadow);
+  const fonts::Font* font = dialog_font();
+  if (!font) return;
+  const std::string text = desktop.window_text(hwnd);
+  const int h = font->metrics().line_height;
+  const raster::IntPoint at{box.right + 4, (r.height() - h) / 2};
+  if (enabled) draw_label(dc, *font, at, text, look::text);
+  else draw_embossed_label(dc, *font, at, text);
+  if (desktop.focus() == hwnd)
+    look::focus_rect(dc, {at.x - 1, at.y, at.x + label_width(*font, text) + 1, at.y + h});
+}
+
+// A click: an automatic check box toggles, then the parent is told.
+void clicked(Desktop& desktop, Hwnd hwnd) {
+  if ((desktop.style(hwnd) & 0xf) == BS_AUTOCHECKBOX) set_checked(desktop, hwnd, !checked(desktop, hwnd));
+  notify_parent(desktop, hwnd, BN_CLICKED);
+}
+
 LResult button_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
   switch (message) {
     case WM_PAINT: {
       PaintScope scope(desktop, hwnd);
-      paint_button(desktop, hwnd, scope.dc());
+      if (is_check_box(desktop, hwnd)) paint_check_box(desktop, hwnd, scope.dc());
+      else paint_button(desktop, hwnd, scope.dc());
       return 0;
     }
     case WM_ERASEBKGND: return 1;
@@ -137,7 +174,7 @@ LResult button_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t message, WPa
         const bool click = pressed(desktop, hwnd);
         set_pressed(desktop, hwnd, false);
         desktop.release_capture();
-        if (click) notify_parent(desktop, hwnd, BN_CLICKED);
+        if (click) clicked(desktop, hwnd);
       }
       return 0;
     case WM_CAPTURECHANGED:
@@ -149,11 +186,15 @@ LResult button_procedure(Desktop& desktop, Hwnd hwnd, std::uint32_t message, WPa
     case WM_KEYUP:
       if (wparam == VK_SPACE && pressed(desktop, hwnd)) {
         set_pressed(desktop, hwnd, false);
-        notify_parent(desktop, hwnd, BN_CLICKED);
+        clicked(desktop, hwnd);
       }
       return 0;
     case BM_CLICK:
-      if (desktop.is_enabled(hwnd)) notify_parent(desktop, hwnd, BN_CLICKED);
+      if (desktop.is_enabled(hwnd)) clicked(desktop, hwnd);
+      return 0;
+    case BM_GETCHECK: return checked(desktop, hwnd) ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK:
+      if (is_check_box(desktop, hwnd)) set_checked(desktop, hwnd, wparam == BST_CHECKED);
       return 0;
     case BM_GETSTATE: return pressed(desktop, hwnd) ? 4 : 0;
     case BM_SETSTATE: set_pressed(desktop, hwnd, wparam != 0); return 0;
@@ -303,6 +344,11 @@ bool is_push_button(const Desktop& desktop, Hwnd hwnd) {
 
 bool is_default_button(const Desktop& desktop, Hwnd hwnd) {
   return is_push_button(desktop, hwnd) && (desktop.style(hwnd) & 0xf) == BS_DEFPUSHBUTTON;
+}
+
+bool is_check_box(const Desktop& desktop, Hwnd hwnd) {
+  const std::uint32_t kind = desktop.style(hwnd) & 0xf;
+  return class_is(desktop, hwnd, kButtonClass) && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX);
 }
 
 bool is_edit_control(const Desktop& desktop, Hwnd hwnd) { return class_is(desktop, hwnd, kEditClass); }

@@ -21,7 +21,8 @@ bool is_input_message(std::uint32_t m) {
 
 std::string_view class_of(ControlKind kind) {
   switch (kind) {
-    case ControlKind::push_button: return kButtonClass;
+    case ControlKind::push_button:
+    case ControlKind::check_box: return kButtonClass;
     case ControlKind::edit: return kEditClass;
     case ControlKind::list_box: return kListBoxClass;
     default: return kStaticClass;
@@ -31,6 +32,7 @@ std::string_view class_of(ControlKind kind) {
 std::uint32_t default_style(ControlKind kind) {
   switch (kind) {
     case ControlKind::push_button: return WS_TABSTOP;
+    case ControlKind::check_box: return WS_TABSTOP;
     case ControlKind::edit: return WS_TABSTOP | ES_AUTOHSCROLL;
     case ControlKind::list_box: return WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
     default: return 0;
@@ -187,8 +189,10 @@ bool Dialogs::dialog_key(Hwnd dialog, const Message& m) {
   if (alt_char || plain_char) {
     const char wanted = lower_key(static_cast<char>(m.wparam));
     for (Hwnd child : desktop_.children(dialog)) {
-      if (!is_push_button(desktop_, child) || !desktop_.is_enabled(child)) continue;
+      const bool check_box = is_check_box(desktop_, child);
+      if (!(is_push_button(desktop_, child) || check_box) || !desktop_.is_enabled(child)) continue;
       if (parse_label(desktop_.window_text(child)).mnemonic() == wanted && wanted != 0) {
+        if (check_box) desktop_.set_focus(child);
         desktop_.send_message(child, BM_CLICK, 0, 0);
         return true;
       }
@@ -240,6 +244,7 @@ int Dialogs::dialog_box(const DialogTemplate& dialog, Hwnd owner, DialogProc pro
     c.class_name = std::string(class_of(control.kind));
     c.text = control.text;
     c.style = WS_CHILD | WS_VISIBLE | default_style(control.kind) | control.style;
+    if (control.kind == ControlKind::check_box && (control.style & 0xf) == 0) c.style |= BS_AUTOCHECKBOX;
     c.x = r.left;
     c.y = r.top;
     c.width = r.width();

@@ -20,7 +20,7 @@
 
 namespace orvane::desktop {
 
-enum class ControlKind { static_text, push_button, edit, list_box };
+enum class ControlKind { static_text, push_button, check_box, edit, list_box };
 
 struct DialogControl {
   ControlKind kind = ControlKind::static_text;
