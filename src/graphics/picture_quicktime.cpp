@@ -18,6 +18,7 @@ using raster::IntRect;
 
 constexpr std::uint32_t kImageDescriptionSize = 86;
 constexpr std::uint16_t kCompressedQuickTime = 0x8200;
+constexpr std::int64_t kPixelsPerJpegByte = 8 * 64;
 
 int to_coordinate(double v) { return static_cast<int>(std::clamp(std::round(v), -32768.0, 32767.0)); }
 
@@ -70,7 +71,11 @@ PictPlayer::Step PictPlayer::quicktime_op() {
     note_undrawn(kCompressedQuickTime);
     return Step::next;
   }
-  raster::JpegResult jpeg = raster::decode_jpeg(data);
+  // Every 8 x 8 block of a JPEG takes at least a bit: an image larger than
+  // its data could describe is refused before the library decodes it.
+  raster::JpegLimits limits;
+  limits.max_pixels = std::min<std::int64_t>(limits.max_pixels, kPixelsPerJpegByte * static_cast<std::int64_t>(data.size()));
+  raster::JpegResult jpeg = raster::decode_jpeg(data, limits);
   if (!jpeg.image) {
     note_undrawn(kCompressedQuickTime);
     return Step::next;
