@@ -51,4 +51,28 @@ UnpackResult unpack_words(std::span<const std::uint8_t> packed, std::span<std::u
   return r;
 }
 
+void pack_bits(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out) {
+  constexpr std::size_t kMaxItem = 128;
+  std::size_t at = 0;
+  while (at < row.size()) {
+    std::size_t run = 1;
+    while (at + run < row.size() && run < kMaxItem && row[at + run] == row[at]) ++run;
+    if (run >= 3) {
+      out.push_back(static_cast<std::uint8_t>(257 - run));
+      out.push_back(row[at]);
+      at += run;
+      continue;
+    }
+    // A literal item ends where a run of three equal bytes begins.
+    std::size_t end = at;
+    while (end < row.size() && end - at < kMaxItem) {
+      if (end + 2 < row.size() && row[end] == row[end + 1] && row[end] == row[end + 2]) break;
+      ++end;
+    }
+    out.push_back(static_cast<std::uint8_t>(end - at - 1));
+    out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(at), row.begin() + static_cast<std::ptrdiff_t>(end));
+    at = end;
+  }
+}
+
 }  // namespace orvane::graphics
