@@ -179,7 +179,7 @@ class FolderBuilder {
       sources.push_back(std::move(source));
     }
   }
-  int world_line() const { return 1; }
+  int world_line() const { return std::max(m_.world_line, 1); }
 
   void code() {
     std::vector<LispSource> sources;

@@ -210,8 +210,9 @@ class ManifestParser {
       for (const Field& f : all) names.push_back(f.name);
       throw LineError{"unknown field " + quoted(name) + suggestion(name, names)};
     }
-    if (it->once && !seen_.insert(name).second) throw LineError{quoted(name) + " is given twice"};
+    if (it->once && seen_.contains(name)) throw LineError{quoted(name) + " is given twice"};
     (this->*(it->parse))(p, line);
+    seen_.insert(name);
   }
 
  private:
@@ -276,8 +277,9 @@ class ManifestParser {
     for (const MemoryField& f : kMemoryFields) names.push_back(f.name);
     throw LineError{"unknown memory setting " + quoted(name) + suggestion(name, names)};
   }
-  void world(const LineParser& p, int) {
+  void world(const LineParser& p, int line) {
     p.expect_count(2, 2, "auto, yes, no or the path of a world folder");
+    m_.world_line = line;
     const std::string& w = p.word(1);
     if (w == "auto") m_.world = WorldChoice::automatic;
     else if (w == "yes") m_.world = WorldChoice::include;

@@ -76,6 +76,7 @@ struct TitleManifest {
   int memory_line = 0;                 // the first memory field's
   WorldChoice world = WorldChoice::automatic;
   std::string world_folder;            // WorldChoice::folder
+  int world_line = 0;
   std::vector<FileEntry> sources;
   std::vector<SplashEntry> splash;
   std::vector<IdFileEntry> pictures;
