@@ -61,22 +61,37 @@ void packed_row(ByteWriter& out, std::span<const std::uint8_t> row, std::size_t 
   out.bytes(scratch);
 }
 
-// The colours of the image in order of first appearance; nothing past 256.
-std::optional<std::vector<Color>> palette_of(const Surface& image) {
-  std::unordered_map<std::uint32_t, std::size_t> seen;
-  std::vector<Color> colors;
+// The image as indices into its colours (in order of first appearance);
+// nothing when it has more than 256.
+struct IndexedImage {
+  std::vector<Color> palette;
+  std::vector<std::uint8_t> indices;  // row by row
+};
+
+std::optional<IndexedImage> indexed(const Surface& image) {
+  IndexedImage out;
+  out.indices.reserve(static_cast<std::size_t>(image.width()) * image.height());
+  std::unordered_map<std::uint32_t, std::uint8_t> seen;
+  std::optional<std::uint32_t> last;  // rows are mostly runs
+  std::uint8_t last_index = 0;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
-      Color c = image.color_at(x, y);
-      if (seen.emplace(c.rgb(), colors.size()).second) {
-        if (colors.size() == kMaxPaletteColors) return std::nullopt;
-        colors.push_back(c);
+      const Color c = image.color_at(x, y);
+      if (c.rgb() != last) {
+        auto [it, added] = seen.emplace(c.rgb(), static_cast<std::uint8_t>(out.palette.size()));
+        if (added) {
+          if (out.palette.size() == kMaxPaletteColors) return std::nullopt;
+          out.palette.push_back(c);
+        }
+        last = c.rgb();
+        last_index = it->second;
       }
+      out.indices.push_back(last_index);
     }
-  return colors;
+  return out;
 }
 
-void indexed_pixmap(ByteWriter& out, const Surface& image, const std::vector<Color>& palette) {
+void indexed_pixmap(ByteWriter& out, const Surface& image, const IndexedImage& pixels) {
   const int width = image.width(), height = image.height();
   const std::size_t row_bytes = std::max<std::size_t>(kMinPackedRowBytes, (static_cast<std::size_t>(width) + 1) & ~std::size_t{1});
   out.u16be(kPackBitsRect);
@@ -85,11 +100,9 @@ void indexed_pixmap(ByteWriter& out, const Surface& image, const std::vector<Col
   pixmap_header(out, 0, 0, 8, 1, 8);
   out.u32be(0);  // table seed
   out.u16be(0);  // flags: entries name their index
-  out.u16be(static_cast<std::uint16_t>(palette.size() - 1));
-  std::unordered_map<std::uint32_t, std::uint8_t> index;
-  for (std::size_t i = 0; i < palette.size(); ++i) {
-    const Color c = palette[i];
-    index[c.rgb()] = static_cast<std::uint8_t>(i);
+  out.u16be(static_cast<std::uint16_t>(pixels.palette.size() - 1));
+  for (std::size_t i = 0; i < pixels.palette.size(); ++i) {
+    const Color c = pixels.palette[i];
     out.u16be(static_cast<std::uint16_t>(i));
     out.u16be(static_cast<std::uint16_t>(c.r * 257));
     out.u16be(static_cast<std::uint16_t>(c.g * 257));
@@ -99,8 +112,9 @@ void indexed_pixmap(ByteWriter& out, const Surface& image, const std::vector<Col
   rect(out, width, height);
   out.u16be(0);  // srcCopy
   std::vector<std::uint8_t> row(row_bytes), scratch;
+  const auto w = static_cast<std::size_t>(width);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) row[x] = index[image.color_at(x, y).rgb()];
+    std::copy_n(pixels.indices.begin() + static_cast<std::ptrdiff_t>(y * w), w, row.begin());
     packed_row(out, row, row_bytes, scratch);
   }
 }
@@ -141,9 +155,9 @@ std::optional<EncodedPicture> encode_pict(const Surface& image, std::string* err
   if (width <= 0 || height <= 0) return fail("the image is empty");
   if (height > kMaxPictHeight) return fail("the image is higher than a picture can be (" + std::to_string(kMaxPictHeight) + " pixels)");
   EncodedPicture result;
-  std::optional<std::vector<Color>> palette = palette_of(image);
+  std::optional<IndexedImage> palette = indexed(image);
   result.pixel_size = palette ? 8 : 32;
-  result.colors = palette ? palette->size() : 0;
+  result.colors = palette ? palette->palette.size() : 0;
   const int max_width = palette ? kMaxPict8Width : kMaxPict32Width;
   if (width > max_width)
     return fail("the image is wider than a " + std::to_string(result.pixel_size) + "-bit picture can be (" +

@@ -49,6 +49,8 @@ class LineCountingSource final : public CharSource {
     return static_cast<unsigned char>(c);
   }
   std::uint32_t position() const override { return static_cast<std::uint32_t>(pos_); }
+  // The last two characters read ("#x" after an unknown dispatch character).
+  std::string_view last_two() const { return pos_ >= 2 ? text_.substr(pos_ - 2, 2) : std::string_view(); }
   int line() const { return line_; }
   int datum_line() const { return datum_line_ ? datum_line_ : line_; }
   void start_datum() {
@@ -77,7 +79,7 @@ MemoryConfig check_memory() {
 }
 
 // "Error: CODE, CULPRIT, ..." as the error path writes it.
-std::string reader_message(std::string_view error_text, int datum_line, int line) {
+std::string reader_message(std::string_view error_text, int datum_line, int line, std::string_view last_two) {
   constexpr std::string_view kPrefix = "Error: ";
   if (!error_text.starts_with(kPrefix)) return std::string(error_text);
   std::string_view rest = error_text.substr(kPrefix.size());
@@ -97,6 +99,9 @@ std::string reader_message(std::string_view error_text, int datum_line, int line
     case 2:
       return culprit == "()" ? "this cannot be read (a \"{\" form, a byte that is not text, or a string with a zero byte)"
                              : "this cannot be read: " + culprit;
+    case 5:
+      if (last_two.starts_with('#')) return "\"" + std::string(last_two) + "\" has no reader function";
+      [[fallthrough]];
     default:
       return "the reader fails (error " + std::to_string(code) + ", " + culprit + ")";
   }
@@ -110,7 +115,7 @@ void read_everything(const LispSource& source, std::vector<SourceProblem>& probl
     try {
       if (!reader.next()) return;
     } catch (const Thrower&) {
-      problems.push_back({source.name, 0, reader_message(last_error_text(), input.datum_line(), input.line())});
+      problems.push_back({source.name, 0, reader_message(last_error_text(), input.datum_line(), input.line(), input.last_two())});
       problems.back().line = problems.back().message.starts_with("the form that begins") ? input.datum_line() : input.line();
       return;
     } catch (const ErrorPrinting&) {
