@@ -299,12 +299,7 @@ class ManifestParser {
     if (p.count() == 3) e.ticks = ticks_of(p.word(2));
     m_.splash.push_back(std::move(e));
   }
-  void picture(const LineParser& p, int line) {
-    p.expect_count(3, 3, "an id and a PNG file");
-    std::int16_t id = p.id(1);
-    claim("PICT", id);
-    m_.pictures.push_back({line, id, p.word(2)});
-  }
+  void picture(const LineParser& p, int line) { id_and_file(p, line, "PICT", "an id and a PNG file", m_.pictures); }
   void cursor(const LineParser& p, int line) {
     p.expect_count(3, 5, "an id, a 16 x 16 PNG file and, if you like, the hot spot x y");
     if (p.count() == 4) throw LineError{"the hot spot wants both x and y"};
@@ -317,10 +312,14 @@ class ManifestParser {
     m_.cursors.push_back(std::move(e));
   }
   void strings(const LineParser& p, int line) {
-    p.expect_count(3, 3, "an id and a text file (one string a line)");
+    id_and_file(p, line, "STR#", "an id and a text file (one string a line)", m_.strings);
+  }
+  void id_and_file(const LineParser& p, int line, const std::string& type, std::string_view usage,
+                   std::vector<IdFileEntry>& into) {
+    p.expect_count(3, 3, usage);
     std::int16_t id = p.id(1);
-    claim("STR#", id);
-    m_.strings.push_back({line, id, p.word(2)});
+    claim(type, id);
+    into.push_back({line, id, p.word(2)});
   }
   void patterns(const LineParser& p, int line) {
     p.expect_count(3, 4096, "an id and one or more patterns of 16 hexadecimal digits");

@@ -60,6 +60,14 @@ std::optional<Surface> finish_read(png_image& image, std::string* error) {
   return surface;
 }
 
+bool begin_file_read(png_image& image, const std::string& path, std::string* error) {
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str())) return true;
+  if (error) *error = image.message;
+  return false;
+}
+
 }  // namespace
 
 bool write_png(const Surface& surface, const std::string& path, std::string* error) {
@@ -104,12 +112,7 @@ std::optional<std::vector<std::uint8_t>> encode_png(const Surface& surface) {
 
 std::optional<Surface> read_png(const std::string& path, std::string* error) {
   png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    if (error) *error = image.message;
-    return std::nullopt;
-  }
+  if (!begin_file_read(image, path, error)) return std::nullopt;
   return finish_read(image, error);
 }
 
@@ -126,12 +129,7 @@ std::optional<Surface> decode_png(std::span<const std::uint8_t> data, std::strin
 
 std::optional<RgbaImage> read_png_rgba(const std::string& path, std::string* error) {
   png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    if (error) *error = image.message;
-    return std::nullopt;
-  }
+  if (!begin_file_read(image, path, error)) return std::nullopt;
   RgbaImage result{static_cast<int>(image.width), static_cast<int>(image.height), {}};
   auto rgba = finish_rgba(image, error);
   if (!rgba) return std::nullopt;
