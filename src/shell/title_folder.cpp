@@ -1,5 +1,6 @@
 #include "shell/title_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "platform/file_io.h"
 #include "platform/host_files.h"
 #include "platform/raster/png_io.h"
+#include "platform/text.h"
 #include "reader/compact_encoder.h"
 #include "shell/source_check.h"
 #include "shell/title_manifest.h"
@@ -36,6 +38,32 @@ std::string folder_name(const std::string& folder) {
   fs::path path = fs::absolute(folder).lexically_normal();
   if (path.filename().empty()) path = path.parent_path();
   return path.filename().string();
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The run-time's text is Windows-1252: a source in UTF-8 with characters
+// past ASCII is converted line by line; any other is kept as written. A
+// UTF-8 byte-order mark is dropped.
+std::optional<std::string> runtime_text(const std::string& name, std::string_view text, std::string& error) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !platform::is_valid_utf8(text)) return std::string(text);
+  std::string out;
+  int line = 1;
+  for (std::size_t at = 0; at <= text.size(); ++line) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    std::string problem;
+    auto converted = platform::backends::utf8_to_windows1252_exact(text.substr(at, end - at), &problem);
+    if (!converted) {
+      error = name + ":" + std::to_string(line) + ": " + problem;
+      return std::nullopt;
+    }
+    out += *converted;
+    if (end < text.size()) out += '\n';
+    at = end + 1;
+  }
+  return out;
 }
 
 // Collects the resources and the problems of one build.
@@ -186,6 +214,12 @@ class FolderBuilder {
     world_sources(sources);
     for (const FileEntry& e : m_.sources)
       if (auto text = read(e.line, e.file)) sources.push_back({path_of(e.file), std::move(*text)});
+    for (LispSource& source : sources) {
+      std::string problem;
+      auto text = runtime_text(source.name, source.text, problem);
+      if (text) source.text = std::move(*text);
+      else result_.errors.push_back(problem);
+    }
     if (sources.empty() && result_.errors.empty()) {
       error(1, "there is no Lisp source (give \"source FILE\", or a world)");
       return;

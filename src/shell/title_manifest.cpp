@@ -388,7 +388,7 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
     result.errors.push_back(std::string(file_name) + ":" + std::to_string(line) + ": " + what);
   };
   int line = 0;
-  std::size_t at = 0;
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // a UTF-8 byte-order mark
   while (at <= text.size()) {
     std::size_t end = std::min(text.find('\n', at), text.size());
     std::string_view content = text.substr(at, end - at);

@@ -209,6 +209,21 @@ TEST(TitleBuild, CompactCodeHasItsSymbolTable) {
   EXPECT_EQ(errors_of(folder, true), std::vector<std::string>{folder.file("b.lsp") + ":2: \"#x\" has no reader function"});
 }
 
+TEST(TitleBuild, SourcesInUtf8AreStoredInTheRunTimesCharacters) {
+  TitleFolder folder;
+  folder.manifest("\xEF\xBB\xBF# a manifest saved with a byte-order mark\nworld no\nsource utf8.lsp latin.lsp ascii.lsp\n")
+      .write("utf8.lsp", "\xEF\xBB\xBF(prin \"\xC3\xA9t\xC3\xA9\")\n(prin \"\xE2\x82\xAC\")\n")
+      .write("latin.lsp", "(prin \"\xE9t\xE9\")")
+      .write("ascii.lsp", "(prin \"plain\")");
+  shell::BuiltTitle t = built(folder);
+  EXPECT_EQ(resource_text(t, "Load", 0), "(prin \"\xE9t\xE9\")\n(prin \"\x80\")\n");
+  EXPECT_EQ(resource_text(t, "Load", 1), "(prin \"\xE9t\xE9\")") << "not UTF-8: kept as written";
+  EXPECT_EQ(resource_text(t, "Load", 2), "(prin \"plain\")");
+  folder.write("utf8.lsp", "(a)\n(prin \"\xE2\x86\x92\")\n");
+  EXPECT_EQ(errors_of(folder), std::vector<std::string>{folder.file("utf8.lsp") +
+                                                        ":2: character U+2192 at column 8 is not in Windows-1252"});
+}
+
 TEST(TitleBuild, LispReaderErrorsNameTheFileAndLine) {
   TitleFolder folder;
   folder.manifest("world no\nsource good.lsp open.lsp stray.lsp char.lsp string.lsp\n")
