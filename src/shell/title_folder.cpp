@@ -229,7 +229,7 @@ class FolderBuilder {
       return;
     }
     if (!result_.errors.empty()) return;
-    progress("checking " + std::to_string(sources.size()) + " Lisp files");
+    progress("checking " + std::to_string(sources.size()) + " Lisp file" + (sources.size() == 1 ? "" : "s"));
     for (const SourceProblem& problem : check_sources(sources)) result_.errors.push_back(problem.describe());
     if (!result_.errors.empty()) return;
     for (const LispSource& s : sources) title_.loaded.push_back(s.name);

@@ -260,6 +260,24 @@ TEST(TitleBuild, MissingAndUnreadableFilesAreAllReported) {
   EXPECT_EQ(errors[6], m + ":7: no file none.bin in the folder");
 }
 
+TEST(TitleBuild, BigFoldersReportEachStep) {
+  TitleFolder folder;
+  Surface logo(4, 4, PixelFormat::rgb32);
+  folder.manifest("world no\nsource main.lsp\npicture 1 logo.png\nsplash logo.png\n")
+      .write("main.lsp", kMain)
+      .png("logo.png", logo);
+  std::vector<std::string> steps;
+  shell::BuildOptions options;
+  options.compact = true;
+  options.progress = [&](const std::string& step) { steps.push_back(step); };
+  ASSERT_TRUE(shell::build_title_folder(folder.path(), options).title);
+  EXPECT_TRUE(steps.empty()) << "a small folder builds quietly";
+  options.progress_above = 0;
+  ASSERT_TRUE(shell::build_title_folder(folder.path(), options).title);
+  EXPECT_EQ(steps, (std::vector<std::string>{"checking 1 Lisp file", "encoding the code compactly",
+                                             "picture 1 of 2: logo.png", "picture 2 of 2: logo.png"}));
+}
+
 TEST(TitleBuild, FoldersWithoutAManifestOrWithABadOneBuildNothing) {
   TitleFolder folder;
   EXPECT_EQ(errors_of(folder), std::vector<std::string>{folder.file("title.manifest") +

@@ -25,7 +25,7 @@ class TitleCommands : public ::testing::Test {
               "source main.lsp pages.lsp\nsplash splash.png 30\npatterns 4 AA55AA55AA55AA55\n")
         .write("main.lsp",
                "; the entry points\n"
-               "(define (init-user) (prin (list 'init Load-File (boot-time))))\n"
+               "(define (init-user) (wait-boot-time) (wait-key 300) (prin (list 'init Load-File (boot-time))))\n"
                "(define (toplevel-loop)\n"
                "  (prin (list (screen-width) (screen-height) :done -300 70000 2.5 \"text\" #\\a))\n"
                "  (page-two)\n"
@@ -47,14 +47,29 @@ TEST_F(TitleCommands, AFolderPlaysAsItsPackedFileAndLeavesNothingBehind) {
   RunResult built = orvane("build-title '" + folder.path() + "' -o TOUR.RI");
   ASSERT_EQ(built.status, 0) << built.err;
   EXPECT_NE(built.out.find("TOUR.RI: "), std::string::npos);
-  RunResult packed = orvane("play --headless TOUR.RI");
-  RunResult from_folder = orvane("play --headless '" + folder.path() + "'");
+  // A frame while the splash is up (30 ticks).
+  std::ofstream(folder.scratch() + "/events.txt") << "wait 200\nframe splash.png\nwait 1000\n";
+  fs::create_directories(folder.scratch() + "/packed");
+  fs::create_directories(folder.scratch() + "/folder");
+  RunResult packed = orvane("play --headless --events events.txt --frames packed TOUR.RI");
+  RunResult from_folder = orvane("play --headless --events events.txt --frames folder '" + folder.path() + "'");
   EXPECT_EQ(packed.status, 0) << packed.err;
   EXPECT_EQ(packed.out, "(loading 1)(init () 0)(320 200 :done -300 70000 2.5 text 97)(page () (a . b))");
   EXPECT_EQ(from_folder.status, packed.status);
   EXPECT_EQ(from_folder.out, packed.out);
   EXPECT_EQ(from_folder.err, packed.err);
   EXPECT_TRUE(fs::is_empty(tmp)) << "the temporary title is removed";
+  auto packed_frame = raster::read_png(folder.scratch() + "/packed/splash.png");
+  auto folder_frame = raster::read_png(folder.scratch() + "/folder/splash.png");
+  ASSERT_TRUE(packed_frame && folder_frame);
+  int splash_pixels = 0, different = 0;
+  for (int y = 0; y < packed_frame->height(); ++y)
+    for (int x = 0; x < packed_frame->width(); ++x) {
+      splash_pixels += packed_frame->color_at(x, y) == raster::Color{0, 128, 255};
+      different += packed_frame->color_at(x, y) != folder_frame->color_at(x, y);
+    }
+  EXPECT_EQ(splash_pixels, 40 * 20) << "the splash picture is shown whole";
+  EXPECT_EQ(different, 0);
 }
 
 TEST_F(TitleCommands, CompactTitlesBehaveAsTextOnes) {
