@@ -2,10 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <random>
 
 #include "platform/file_io.h"
 #include "platform/host_files.h"
@@ -72,13 +71,18 @@ TemporaryTitle::~TemporaryTitle() {
 bool TemporaryTitle::build(const std::string& folder, const std::string& command) {
   auto title = build_reporting(folder, false, command);
   if (!title) return false;
-  std::string pattern = (std::filesystem::path(platform::temporary_directory()) / "orvane-title-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    std::fprintf(stderr, "%s: cannot make a temporary directory in %s\n", command.c_str(),
-                 platform::temporary_directory().c_str());
+  // A directory of its own, so that the title keeps the folder's file name.
+  std::random_device random;
+  const std::filesystem::path base = platform::temporary_directory();
+  for (int attempt = 0; attempt < 100 && directory_.empty(); ++attempt) {
+    std::filesystem::path candidate = base / ("orvane-title-" + std::to_string(random()));
+    std::error_code ec;
+    if (std::filesystem::create_directory(candidate, ec)) directory_ = candidate.string();
+  }
+  if (directory_.empty()) {
+    std::fprintf(stderr, "%s: cannot make a temporary directory in %s\n", command.c_str(), base.c_str());
     return false;
   }
-  directory_ = pattern;
   std::string path = (std::filesystem::path(directory_) / shell::default_title_file_name(folder)).string();
   std::string error;
   if (!shell::write_title_file(title->resources, path, &error)) {

@@ -37,7 +37,7 @@ std::string tools_help() {
     if (!tool.main) continue;
     text += "  orvane ";
     text += tool.name;
-    text += std::string(12 - std::string(tool.name).size(), ' ');
+    text += std::string(13 - std::string(tool.name).size(), ' ');
     text += tool.summary;
     text += "\n";
   }

@@ -37,6 +37,10 @@ bool is_name_type(std::uint8_t t) {
          t == chartype::sign;
 }
 
+bool changes_syntax(std::string_view name) {
+  return name == "dmc" || name == "ddc" || name == "typech" || name == "set-macro-character";
+}
+
 bool is_whitespace(std::uint8_t t) { return t == chartype::whitespace || t == chartype::line_end || t > chartype::whitespace; }
 
 // Splits one source into pieces, following the reader token by token.
@@ -85,6 +89,10 @@ class Lexer {
   }
 
   void symbol(std::size_t start, std::string name, Piece::Kind kind) {
+    if (kind == Piece::Kind::symbol && changes_syntax(name)) {
+      pos_ = start;
+      fail("\"" + name + "\" changes the reader's syntax, which compact code cannot follow");
+    }
     if (encodable_name(name)) emit({kind, std::move(name), 0, false});
     else emit_text(text_.substr(start, pos_ - start), true);
     datum_done(false);

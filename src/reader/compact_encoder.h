@@ -7,9 +7,9 @@
 // encoded bytes with the table loaded gives the same data, datum for
 // datum, as reading the text.
 //
-// The encoding assumes the reader's initial character types: code that
-// changes them (typech, dmc) for what follows cannot be encoded safely,
-// and a "#" dispatch character other than "\", "(" and "{" is refused.
+// The encoding assumes the reader's initial character types: code naming
+// dmc, ddc, typech or set-macro-character, which change them, is refused,
+// and so is a "#" dispatch character other than "\", "(" and "{".
 #pragma once
 
 #include <cstdint>

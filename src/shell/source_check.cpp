@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "core/memory.h"
 #include "core/runtime.h"
 #include "core/symbols.h"
 #include "eval/errors.h"
@@ -107,13 +108,25 @@ std::string reader_message(std::string_view error_text, int datum_line, int line
   }
 }
 
+// Forms that change the reader's syntax for what follows.
+bool changes_syntax(Value form) {
+  if (!is_pair(form)) return false;
+  Value head = car(form);
+  for (const char* name : {"dmc", "ddc", "typech", "set-macro-character"})
+    if (head == intern(name)) return true;
+  return false;
+}
+
 void read_everything(const LispSource& source, std::vector<SourceProblem>& problems) {
   LineCountingSource input(source.text);
   DatumReader reader(input);
   for (;;) {
     input.start_datum();
     try {
-      if (!reader.next()) return;
+      std::optional<Value> form = reader.next();
+      if (!form) return;
+      // Evaluated as loading would, so that data after it read as they will.
+      if (changes_syntax(*form)) eval_toplevel(*form);
     } catch (const Thrower&) {
       problems.push_back({source.name, 0, reader_message(last_error_text(), input.datum_line(), input.line(), input.last_two())});
       problems.back().line = problems.back().message.starts_with("the form that begins") ? input.datum_line() : input.line();

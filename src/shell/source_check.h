@@ -1,7 +1,9 @@
 // Checking a title's Lisp sources with the reader before they are packed:
 // every datum of every source is read, nothing is evaluated. Feature tests
 // read the data of both branches, language texts ("#{...}") choose none,
-// source-position forms read as while loading.
+// source-position forms read as while loading. Top-level forms that change
+// the reader's syntax (dmc, ddc, typech, set-macro-character) are evaluated,
+// so that what follows them reads as it will when the title loads.
 #pragma once
 
 #include <span>

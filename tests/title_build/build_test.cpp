@@ -209,6 +209,19 @@ TEST(TitleBuild, CompactCodeHasItsSymbolTable) {
   EXPECT_EQ(errors_of(folder, true), std::vector<std::string>{folder.file("b.lsp") + ":2: \"#x\" has no reader function"});
 }
 
+TEST(TitleBuild, SyntaxThatTheCodeDefinesServesTheFilesAfterIt) {
+  TitleFolder folder;
+  folder.manifest("world lib\nsource main.lsp\n")
+      .write("lib/ORDER", "syntax.lsp\n")
+      .write("lib/syntax.lsp", "(ddc #\\x (list 'hex (read)))\n(dmc #\\@ (list 'at (read)))\n")
+      .write("main.lsp", "(define (f) (list #x 12 @ 5))\n");
+  shell::BuiltTitle t = built(folder);
+  EXPECT_EQ(resource_text(t, "Load", 1), "(define (f) (list #x 12 @ 5))\n");
+  EXPECT_EQ(errors_of(folder, true),
+            std::vector<std::string>{folder.file("lib/syntax.lsp") +
+                                     ":1: \"ddc\" changes the reader's syntax, which compact code cannot follow"});
+}
+
 TEST(TitleBuild, SourcesInUtf8AreStoredInTheRunTimesCharacters) {
   TitleFolder folder;
   folder.manifest("\xEF\xBB\xBF# a manifest saved with a byte-order mark\nworld no\nsource utf8.lsp latin.lsp ascii.lsp\n")

@@ -110,6 +110,9 @@ TEST_F(CompactEncoder, RefusesWhatItCannotEncode) {
   };
   // A dispatch character of the title's own reads raw characters.
   EXPECT_EQ(error_of({"(a)", "(b)\n(c #x12)"}), (std::pair<std::size_t, int>{1, 2}));
+  // Code that changes the syntax for what follows.
+  EXPECT_EQ(error_of({"(a)\n\n(typech #\\@ 4)"}), (std::pair<std::size_t, int>{0, 3}));
+  EXPECT_EQ(error_of({"(set-macro-character 64 f)"}), (std::pair<std::size_t, int>{0, 1}));
   // Bytes that are compact codes already.
   EXPECT_EQ(error_of({std::string("(a\x08)")}), (std::pair<std::size_t, int>{0, 1}));
   EXPECT_EQ(error_of({"\n\n\"open"}), (std::pair<std::size_t, int>{0, 3}));
