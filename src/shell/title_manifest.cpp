@@ -294,7 +294,7 @@ class ManifestParser {
     for (std::size_t i = 1; i < p.count(); ++i) m_.sources.push_back({line, p.word(i)});
   }
   void splash(const LineParser& p, int line) {
-    p.expect_count(2, 3, "a PNG file and, if it is not the last, its time (120, 2s, 500ms)");
+    p.expect_count(2, 3, "a PNG file and how long it stays (120, 2s, 500ms); the last may go without");
     SplashEntry e{line, p.word(1), std::nullopt};
     if (p.count() == 3) e.ticks = ticks_of(p.word(2));
     m_.splash.push_back(std::move(e));
@@ -403,6 +403,10 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
     }
   }
   const TitleManifest& m = result.manifest;
+  // Start-up stops the sequence at the first picture without a "wait".
+  for (std::size_t i = 0; i + 1 < m.splash.size(); ++i)
+    if (!m.splash[i].ticks)
+      error(m.splash[i].line, "this splash picture needs a time: the pictures after it would never show");
   for (const IdFileEntry& e : m.pictures)
     if (e.id >= kFirstSplashPicture && e.id < kFirstSplashPicture + static_cast<int>(m.splash.size()))
       error(e.line, "\"PICT\" " + std::to_string(e.id) + " is a splash picture (the splash lines take 501 on)");

@@ -149,6 +149,13 @@ TEST(Manifest, TwiceGivenAndReservedResourcesAreErrors) {
   EXPECT_EQ(errors, expected);
 }
 
+TEST(Manifest, OnlyTheLastSplashPictureMayGoWithoutATime) {
+  EXPECT_EQ(errors_of("splash a.png\nsplash b.png 10\nsplash c.png\n"),
+            std::vector<std::string>{
+                "title.manifest:1: this splash picture needs a time: the pictures after it would never show"});
+  EXPECT_TRUE(errors_of("splash a.png 10\nsplash b.png 10\n").empty());
+}
+
 TEST(Manifest, ATitleWithoutWorldNeedsASource) {
   EXPECT_EQ(errors_of("world no\n"), std::vector<std::string>{"title.manifest:2: there is no Lisp source (give \"source FILE\")"});
   EXPECT_TRUE(errors_of("").empty()) << "the world may be all the code";
