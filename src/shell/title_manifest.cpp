@@ -8,6 +8,7 @@
 
 #include "platform/backends/text_crossing.h"
 #include "shell/title_file.h"
+#include "shell/title_resources.h"
 
 namespace orvane::shell {
 
@@ -387,17 +388,13 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
   auto error = [&](int line, const std::string& what) {
     result.errors.push_back(std::string(file_name) + ":" + std::to_string(line) + ": " + what);
   };
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte-order mark
   int line = 0;
-  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // a UTF-8 byte-order mark
-  while (at <= text.size()) {
-    std::size_t end = std::min(text.find('\n', at), text.size());
-    std::string_view content = text.substr(at, end - at);
+  for (std::string_view content : text_lines(text)) {
     ++line;
-    at = end + 1;
     try {
       std::vector<Word> words = split_words(content);
-      if (words.empty()) continue;
-      parser.field(LineParser(words), line);
+      if (!words.empty()) parser.field(LineParser(words), line);
     } catch (const LineError& e) {
       error(line, e.what);
     }
@@ -416,7 +413,8 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
   if (m.memory) {
     if (auto problem = memory_config_problem(*m.memory)) error(m.memory_line, *problem);
   }
-  if (m.sources.empty() && m.world == WorldChoice::omit) error(line, "there is no Lisp source (give \"source FILE\")");
+  if (m.sources.empty() && m.world == WorldChoice::omit)
+    error(m.world_line, "there is no Lisp source and no world (give \"source FILE\")");
   std::stable_sort(result.errors.begin(), result.errors.end(), [&](const std::string& a, const std::string& b) {
     auto line_of = [&](const std::string& s) { return std::atoi(s.c_str() + file_name.size() + 1); };
     return line_of(a) < line_of(b);

@@ -157,7 +157,8 @@ TEST(Manifest, OnlyTheLastSplashPictureMayGoWithoutATime) {
 }
 
 TEST(Manifest, ATitleWithoutWorldNeedsASource) {
-  EXPECT_EQ(errors_of("world no\n"), std::vector<std::string>{"title.manifest:2: there is no Lisp source (give \"source FILE\")"});
+  EXPECT_EQ(errors_of("caption x\nworld no\n"),
+            std::vector<std::string>{"title.manifest:2: there is no Lisp source and no world (give \"source FILE\")"});
   EXPECT_TRUE(errors_of("").empty()) << "the world may be all the code";
 }
 
