@@ -1,6 +1,9 @@
 // The compact encoder against the reader's compact decoder: reading the
 // encoded bytes with the table loaded must give what reading the text gives,
 // datum for datum.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -97,6 +100,27 @@ TEST_F(CompactEncoder, FeatureAndLanguageFormsReadTheSame) {
   run(read1("(set! Langage 'french)"));
   expect_round_trip({"&win 1 2 &(not win) 3 4 (&mac 5 6) &(or mac win) 7",
                      "(#{english \"Hello\" french \"Bonjour\"} x)"});
+}
+
+TEST_F(CompactEncoder, TheProjectsOwnLispReadsTheSame) {
+  // The benchmarks' and the Lisp tests' sources: real code in this dialect.
+  std::vector<std::string> sources;
+  for (const char* folder : {"/../bench/lisp", "/lisp"})
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(ORVANE_TESTS_DIR) + folder)) {
+      if (entry.path().extension() != ".lsp") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      // Files that change the reader's syntax are refused, rightly.
+      try {
+        encode_compact(std::vector<std::string>{text});
+      } catch (const CompactEncodingError&) {
+        continue;
+      }
+      if (text.find("#{") == std::string::npos && text.find('{') != std::string::npos) continue;  // needs Load-File
+      sources.push_back(std::move(text));
+    }
+  ASSERT_GT(sources.size(), 20u);
+  expect_round_trip(sources);
 }
 
 TEST_F(CompactEncoder, RefusesWhatItCannotEncode) {
