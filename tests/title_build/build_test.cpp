@@ -5,6 +5,8 @@
 
 #include "core/memory_config.h"
 #include "graphics/picture_render.h"
+#include "platform/desktop/cursors.h"
+#include "storage/resource_records.h"
 #include "shell/title_file.h"
 #include "shell/title_summary.h"
 #include "title_build/title_folder.h"
@@ -170,6 +172,9 @@ TEST(TitleBuild, CursorsTakeTheirMaskFromAlphaAndTheirImageFromDarkPixels) {
   EXPECT_EQ(row(32, 15), 0x0100);
   EXPECT_EQ(curs->data[64] << 8 | curs->data[65], 9) << "the hot spot's vertical first";
   EXPECT_EQ(curs->data[66] << 8 | curs->data[67], 7);
+  auto shown = desktop::cursor_from_resource(curs->data);
+  ASSERT_TRUE(shown) << "the desktop takes it as a cursor";
+  EXPECT_EQ(shown->hot_spot, (raster::IntPoint{7, 9}));
   EXPECT_EQ(find_resource(t, "CURS", 301)->data[67], 0);
 
   folder.rgba_png("big.png", 16, 17, std::vector<std::uint8_t>(16 * 17 * 4, 255))
@@ -188,6 +193,14 @@ TEST(TitleBuild, StringListsPatternsAndRawResources) {
   EXPECT_EQ(resource_text(t, "STR#", 128), std::string("\0\4\4File\7\xc9" "dition\0\4last", 21));
   EXPECT_EQ(resource_text(t, "PAT#", 5), std::string("\0\2\xAA\x55\xAA\x55\xAA\x55\xAA\x55\0\0\0\0\0\0\0\xFF", 18));
   EXPECT_EQ(resource_text(t, "snd ", 7), std::string("\0\1\2\3", 4));
+  // As the run-time's record readers take them.
+  const auto* strings = find_resource(t, "STR#", 128);
+  EXPECT_EQ(string_list_count(strings->data), 4);
+  EXPECT_EQ(string_list_entry(strings->data, 2), std::optional<std::string_view>("\xc9" "dition"));
+  EXPECT_EQ(string_list_entry(strings->data, 4), std::optional<std::string_view>("last"));
+  auto pattern = pattern_list_entry(find_resource(t, "PAT#", 5)->data, 2);
+  ASSERT_TRUE(pattern);
+  EXPECT_EQ((*pattern)[7], 0xFF);
 
   folder.write("menus.txt", std::string(256, 'x'));
   EXPECT_EQ(errors_of(folder)[0], folder.file("title.manifest") + ":3: menus.txt:1: a string is longer than 255 characters");
