@@ -182,9 +182,11 @@ class FolderBuilder {
     if (!result_.errors.empty()) return;
     if (sources.empty()) return error(1, "there is no Lisp source (give \"source FILE\", or a world)");
     if (sources.size() > kMaxLoads) return error(1, "more Lisp files than \"Load\" ids (32767)");
-    progress("checking " + std::to_string(sources.size()) + " Lisp file" + (sources.size() == 1 ? "" : "s"));
-    for (const SourceProblem& problem : check_sources(sources)) result_.errors.push_back(problem.describe());
-    if (!result_.errors.empty()) return;
+    if (m_.check_sources) {
+      progress("checking " + std::to_string(sources.size()) + " Lisp file" + (sources.size() == 1 ? "" : "s"));
+      for (const SourceProblem& problem : check_sources(sources)) result_.errors.push_back(problem.describe());
+      if (!result_.errors.empty()) return;
+    }
     for (const LispSource& s : sources) title_.loaded.push_back(s.name);
     std::vector<std::string> texts;
     for (LispSource& s : sources) texts.push_back(std::move(s.text));

@@ -290,6 +290,11 @@ class ManifestParser {
       m_.world_folder = w;
     }
   }
+  void check(const LineParser& p, int) {
+    p.expect_count(2, 2, "yes or no");
+    if (p.word(1) != "yes" && p.word(1) != "no") throw LineError{"\"check\" wants yes or no, not " + quoted(p.word(1))};
+    m_.check_sources = p.word(1) == "yes";
+  }
   void source(const LineParser& p, int line) {
     p.expect_count(2, 4096, "one or more Lisp files");
     for (std::size_t i = 1; i < p.count(); ++i) m_.sources.push_back({line, p.word(i)});
@@ -358,7 +363,7 @@ std::span<const ManifestParser::Field> ManifestParser::fields() {
     {"source", &ManifestParser::source, false},    {"splash", &ManifestParser::splash, false},
     {"picture", &ManifestParser::picture, false},  {"cursor", &ManifestParser::cursor, false},
     {"strings", &ManifestParser::strings, false},  {"patterns", &ManifestParser::patterns, false},
-    {"resource", &ManifestParser::resource, false},
+    {"resource", &ManifestParser::resource, false},  {"check", &ManifestParser::check, true},
   };
   return kFields;
 }

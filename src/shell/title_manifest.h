@@ -10,6 +10,7 @@
 //   memory nodes 800000           "VPRF" 256 / "SIZE" -1 (K and M suffixes)
 //   world no                      the standard world: auto, yes, no or a folder
 //   source main.lsp pages.lsp     "Load" 0, 1, ... in this order
+//   check no                      the sources are not read before packing
 //   splash intro.png 2s           "PICT" 501... and "wait" 501... (ticks, s, ms)
 //   picture 128 logo.png          "PICT" 128
 //   cursor 200 hand.png 3 1       "CURS" 200, hot spot x y
@@ -78,6 +79,7 @@ struct TitleManifest {
   std::string world_folder;            // WorldChoice::folder
   int world_line = 0;
   std::vector<FileEntry> sources;
+  bool check_sources = true;
   std::vector<SplashEntry> splash;
   std::vector<IdFileEntry> pictures;
   std::vector<CursorEntry> cursors;

@@ -266,6 +266,9 @@ TEST(TitleBuild, LispReaderErrorsNameTheFileAndLine) {
       folder.file("string.lsp") + ":2: the form that begins on line 2 is not closed (a \")\" or a string's closing quote is missing)",
   };
   EXPECT_EQ(errors, expected);
+  // Unchecked, they are packed as they are.
+  folder.manifest("check no\nworld no\nsource good.lsp open.lsp stray.lsp char.lsp string.lsp\n");
+  EXPECT_EQ(resource_text(built(folder), "Load", 2), "(ok)\n\n(ok))\n");
 }
 
 TEST(TitleBuild, MissingAndUnreadableFilesAreAllReported) {

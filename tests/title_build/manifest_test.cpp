@@ -85,6 +85,9 @@ TEST(Manifest, WorldChoicesAndTimes) {
   EXPECT_EQ(parsed("splash a.png 500ms").splash[0].ticks, 30);
   EXPECT_EQ(parsed("splash a.png 0").splash[0].ticks, 0);
   EXPECT_FALSE(parsed("source a.lsp").memory) << "no memory field, no memory resources";
+  EXPECT_TRUE(parsed("source a.lsp").check_sources);
+  EXPECT_FALSE(parsed("check no").check_sources);
+  EXPECT_EQ(errors_of("check maybe")[0], "title.manifest:1: \"check\" wants yes or no, not \"maybe\"");
 }
 
 TEST(Manifest, UnknownNamesAreReportedWithTheirLineAndANearName) {
