@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
-#include <map>
 #include <set>
 
 #include "platform/backends/text_crossing.h"
@@ -24,18 +22,13 @@ constexpr std::size_t kMaxCaption = 255;
 constexpr int kMaxClientSide = 32767;
 constexpr int kFirstSplashPicture = 501;
 
-struct Word {
-  std::string text;
-  bool quoted = false;
-};
-
 // Thrown inside one line's parse; becomes "NAME:LINE: what".
 struct LineError {
   std::string what;
 };
 
-std::vector<Word> split_words(std::string_view line) {
-  std::vector<Word> words;
+std::vector<std::string> split_words(std::string_view line) {
+  std::vector<std::string> words;
   std::size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
@@ -44,18 +37,17 @@ std::vector<Word> split_words(std::string_view line) {
       continue;
     }
     if (c == '#') break;
-    Word w;
+    std::string w;
     if (c == '"') {
-      w.quoted = true;
       for (++i;; ++i) {
         if (i >= line.size()) throw LineError{"a quoted word is not closed"};
         if (line[i] == '"') break;
         if (line[i] == '\\' && i + 1 < line.size()) ++i;
-        w.text.push_back(line[i]);
+        w.push_back(line[i]);
       }
       ++i;
     } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') w.text.push_back(line[i++]);
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') w.push_back(line[i++]);
     }
     words.push_back(std::move(w));
   }
@@ -103,14 +95,14 @@ std::optional<long long> integer_of(std::string_view text) {
 
 class LineParser {
  public:
-  LineParser(const std::vector<Word>& words) : words_(words) {}
+  explicit LineParser(const std::vector<std::string>& words) : words_(words) {}
 
   std::size_t count() const { return words_.size(); }
-  const std::string& word(std::size_t i) const { return words_[i].text; }
+  const std::string& word(std::size_t i) const { return words_[i]; }
 
   void expect_count(std::size_t low, std::size_t high, std::string_view usage) const {
     if (words_.size() < low || words_.size() > high)
-      throw LineError{"\"" + words_[0].text + "\" wants " + std::string(usage)};
+      throw LineError{"\"" + words_[0] + "\" wants " + std::string(usage)};
   }
 
   long long integer(std::size_t i, long long low, long long high, std::string_view what) const {
@@ -124,7 +116,7 @@ class LineParser {
   std::int16_t id(std::size_t i) const { return static_cast<std::int16_t>(integer(i, -32768, 32767, "a resource id")); }
 
  private:
-  const std::vector<Word>& words_;
+  const std::vector<std::string>& words_;
 };
 
 // A size: digits with an optional K (1024) or M (1024 x 1024) suffix.
@@ -374,8 +366,19 @@ std::optional<std::string> reserved_by_builder(const RawEntry& e, const TitleMan
   if (e.type == "PREF" && (e.id == 257 || e.id == 258)) return "the caption, size, flags and language";
   if ((e.type == "VPRF" && e.id == 256) || (e.type == "SIZE" && e.id == -1)) return "the memory settings";
   const int last_splash = kFirstSplashPicture + static_cast<int>(m.splash.size()) - 1;
-  if ((e.type == "PICT" || e.type == "wait") && e.id >= kFirstSplashPicture && e.id <= last_splash)
-    return "the splash pictures";
+  if (e.type == "wait" && e.id >= kFirstSplashPicture && e.id <= last_splash) return "the splash pictures";
+  return std::nullopt;
+}
+
+// Why a picture cannot have the id: start-up shows "PICT" 501 and, while a
+// "wait" leads on, the next ids as the splash.
+std::optional<std::string> splash_conflict(int id, const TitleManifest& m) {
+  const int after_splash = kFirstSplashPicture + static_cast<int>(m.splash.size());
+  if (id >= kFirstSplashPicture && id < after_splash) return "is a splash picture (the splash lines take 501 on)";
+  const bool leads_on = m.splash.empty() || m.splash.back().ticks;
+  if (id == after_splash && leads_on)
+    return m.splash.empty() ? "would show as the splash (give it as a splash line)"
+                            : "would show as a splash picture after the last (whose time leads on to it)";
   return std::nullopt;
 }
 
@@ -398,7 +401,7 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
   for (std::string_view content : text_lines(text)) {
     ++line;
     try {
-      std::vector<Word> words = split_words(content);
+      std::vector<std::string> words = split_words(content);
       if (!words.empty()) parser.field(LineParser(words), line);
     } catch (const LineError& e) {
       error(line, e.what);
@@ -410,11 +413,13 @@ ManifestRead parse_manifest(std::string_view text, std::string_view file_name) {
     if (!m.splash[i].ticks)
       error(m.splash[i].line, "this splash picture needs a time: the pictures after it would never show");
   for (const IdFileEntry& e : m.pictures)
-    if (e.id >= kFirstSplashPicture && e.id < kFirstSplashPicture + static_cast<int>(m.splash.size()))
-      error(e.line, "\"PICT\" " + std::to_string(e.id) + " is a splash picture (the splash lines take 501 on)");
-  for (const RawEntry& e : m.raw)
+    if (auto why = splash_conflict(e.id, m)) error(e.line, "\"PICT\" " + std::to_string(e.id) + " " + *why);
+  for (const RawEntry& e : m.raw) {
     if (auto owner = reserved_by_builder(e, m))
       error(e.line, quoted(e.type) + " " + std::to_string(e.id) + " is made from " + *owner);
+    else if (e.type == "PICT")
+      if (auto why = splash_conflict(e.id, m)) error(e.line, "\"PICT\" " + std::to_string(e.id) + " " + *why);
+  }
   if (m.memory) {
     if (auto problem = memory_config_problem(*m.memory)) error(m.memory_line, *problem);
   }

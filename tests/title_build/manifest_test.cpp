@@ -152,6 +152,16 @@ TEST(Manifest, TwiceGivenAndReservedResourcesAreErrors) {
   EXPECT_EQ(errors, expected);
 }
 
+TEST(Manifest, PicturesThatStartUpWouldShowAsTheSplashAreErrors) {
+  EXPECT_EQ(errors_of("picture 501 a.png\nsource a.lsp\n"),
+            std::vector<std::string>{"title.manifest:1: \"PICT\" 501 would show as the splash (give it as a splash line)"});
+  EXPECT_EQ(errors_of("splash s.png 60\nresource PICT 502 a.pict\n"),
+            std::vector<std::string>{
+                "title.manifest:2: \"PICT\" 502 would show as a splash picture after the last (whose time leads on to it)"});
+  EXPECT_TRUE(errors_of("splash s.png\npicture 502 a.png\npicture 500 b.png\n").empty())
+      << "a last picture without a time ends the sequence";
+}
+
 TEST(Manifest, OnlyTheLastSplashPictureMayGoWithoutATime) {
   EXPECT_EQ(errors_of("splash a.png\nsplash b.png 10\nsplash c.png\n"),
             std::vector<std::string>{
