@@ -184,7 +184,12 @@ class FolderBuilder {
     if (sources.size() > kMaxLoads) return error(1, "more Lisp files than \"Load\" ids (32767)");
     if (m_.check_sources) {
       progress("checking " + std::to_string(sources.size()) + " Lisp file" + (sources.size() == 1 ? "" : "s"));
-      for (const SourceProblem& problem : check_sources(sources)) result_.errors.push_back(problem.describe());
+      try {
+        for (const SourceProblem& problem : check_sources(sources)) result_.errors.push_back(problem.describe());
+      } catch (const std::exception& e) {
+        result_.errors.push_back(std::string("the Lisp sources cannot be checked: ") + e.what() +
+                                 " (\"check no\" packs them unchecked)");
+      }
       if (!result_.errors.empty()) return;
     }
     for (const LispSource& s : sources) title_.loaded.push_back(s.name);
