@@ -25,9 +25,12 @@ UnpackResult unpack_bits(std::span<const std::uint8_t> packed, std::span<std::ui
 UnpackResult unpack_words(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out,
                           std::size_t* consumed = nullptr);
 
-// Packs bytes and appends them to out: runs of three or more equal bytes
-// become repeat items, the rest literal items of at most 128 bytes.
+// Packs bytes and appends them to out: runs of three or more equal items
+// become repeat items, the rest literal items of at most 128 items.
 // unpack_bits gives the input back exactly.
 void pack_bits(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out);
+// The same with 16-bit items (a trailing odd byte is left out); unpack_words
+// gives the input back.
+void pack_words(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out);
 
 }  // namespace orvane::graphics

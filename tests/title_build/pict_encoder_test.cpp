@@ -141,6 +141,14 @@ TEST(PackBits, PackedRowsUnpackToTheirBytes) {
       EXPECT_EQ(back, row) << length << " bytes, kind " << kind;
       // Never more than one count byte per 128 bytes over the data.
       EXPECT_LE(packed.size(), length + (length + 127) / 128);
+      // The same row as 16-bit items.
+      std::vector<std::uint8_t> words(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(length & ~std::size_t{1}));
+      packed.clear();
+      pack_words(words, packed);
+      std::vector<std::uint8_t> words_back(words.size());
+      EXPECT_EQ(unpack_words(packed, words_back, &consumed), UnpackResult::complete);
+      EXPECT_EQ(consumed, packed.size());
+      EXPECT_EQ(words_back, words);
     }
   }
 }
