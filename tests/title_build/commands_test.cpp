@@ -54,7 +54,7 @@ TEST_F(TitleCommands, AFolderPlaysAsItsPackedFileAndLeavesNothingBehind) {
   RunResult packed = orvane("play --headless --events events.txt --frames packed TOUR.RI");
   RunResult from_folder = orvane("play --headless --events events.txt --frames folder '" + folder.path() + "'");
   EXPECT_EQ(packed.status, 0) << packed.err;
-  EXPECT_EQ(packed.out, "(loading 1)(init () 0)(320 200 :done -300 70000 2.5 text 97)(page () (a . b))");
+  EXPECT_EQ(packed.out, "(loading 1)(init () 0)(1024 768 :done -300 70000 2.5 text 97)(page () (a . b))");
   EXPECT_EQ(from_folder.status, packed.status);
   EXPECT_EQ(from_folder.out, packed.out);
   EXPECT_EQ(from_folder.err, packed.err);
