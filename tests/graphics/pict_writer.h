@@ -8,40 +8,19 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/packbits.h"
 #include "platform/raster/color.h"
 #include "platform/raster/geometry.h"
 
 namespace orvane::graphics::testing {
 
-// PackBits: runs of three or more equal items become a run, the rest
-// literals; items are bytes or (item == 2) 16-bit words.
+// PackBits of a row of bytes or (item == 2) 16-bit words.
 inline std::vector<std::uint8_t> pack_bits(const std::vector<std::uint8_t>& row, std::size_t item = 1) {
   std::vector<std::uint8_t> out;
-  std::size_t n = row.size() / item, i = 0;
-  auto same = [&](std::size_t a, std::size_t b) {
-    for (std::size_t k = 0; k < item; ++k)
-      if (row[a * item + k] != row[b * item + k]) return false;
-    return true;
-  };
-  while (i < n) {
-    std::size_t run = 1;
-    while (i + run < n && run < 128 && same(i, i + run)) ++run;
-    if (run >= 3) {
-      out.push_back(static_cast<std::uint8_t>(257 - run));
-      out.insert(out.end(), row.begin() + i * item, row.begin() + (i + 1) * item);
-      i += run;
-      continue;
-    }
-    std::size_t start = i, len = 0;
-    while (i < n && len < 128) {
-      std::size_t r = 1;
-      while (i + r < n && r < 3 && same(i, i + r)) ++r;
-      if (r >= 3) break;
-      ++i;
-      ++len;
-    }
-    out.push_back(static_cast<std::uint8_t>(len - 1));
-    out.insert(out.end(), row.begin() + start * item, row.begin() + i * item);
+  if (item == 2) {
+    graphics::pack_words(row, out);
+  } else {
+    graphics::pack_bits(row, out);
   }
   return out;
 }
