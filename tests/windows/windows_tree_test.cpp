@@ -102,9 +102,10 @@ TEST_F(WindowsTree, AParentMustBeAnOpenedWindow) {
                          (error-of (lambda () (open-window 'x "page" ())))
                          (error-of (lambda () (open-window 'x loose ())))
                          (error-of (lambda () (open-window 'x dead ())))
-                         (error-of (lambda () (open-window 'x Page '(:size "big")))))
+                         (error-of (lambda () (open-window 'x Page '(:size "big"))))
+                         (error-of (lambda () (open-window 'second-root () ()))))
                     (say (length (send Page children t))))"),
-            "2 2 2 2 2\n0\n");
+            "2 2 2 2 2 2\n0\n");
 }
 
 TEST_F(WindowsTree, ZoomFactorsMultiplyInThePageAndBelow) {
