@@ -271,6 +271,33 @@ TEST_F(WindowsTree, ClosingInsideAChildsDestroyOrAppealIsRefused) {
             "c hide-event\n()\n");
 }
 
+TEST_F(WindowsTree, HandlersMayDestroyTheWindowsBeingWorkedOn) {
+  // A window destroying itself in its own show and hide handlers.
+  lisp(R"((define s (open-window 's Page '(:size (20 20))))
+          (s (add-override 'show-event (lambda () (say 's 'goes) (send s destroy))))
+          (define h (show-window 'h Page '(:size (20 20))))
+          (h (add-override 'hide-event (lambda () (send h destroy)))))");
+  EXPECT_EQ(lisp("(send s show) (say (send s object-opened?))"), "h deexpose\ns expose\ns goes\n()\n");
+  EXPECT_EQ(lisp("(say (send h appeal) (send h object-opened?))"), "() ()\n")
+      << "an appeal whose window went meanwhile answers nil";
+  // A child destroying its parent from its own destroy handler.
+  lisp(R"((define a (show-window 'a Page '(:size (50 50))))
+          (define b (show-window 'b a '(:size (10 10))))
+          (define c (show-window 'c a '(:size (10 10))))
+          (b (add-override 'destroy (lambda () (say 'b 'destroys 'a) (send a destroy) ((overriden destroy)))))
+          (trace-messages c '(destroy)))");
+  EXPECT_EQ(lisp("(send a destroy) (say (send a object-opened?) (send b object-opened?) (send c object-opened?))"),
+            "c destroy\nb destroys a\n() () ()\n");
+  // A window activated into the key focus that destroys itself there.
+  lisp(R"((define k (show-window 'k Page '(:size (50 50))))
+          (define f (show-window 'f k '(:size (10 10)) 'handles-keys? t))
+          (f (add-override 'activate-focus (lambda () (send k destroy))))
+          (send k deactivate))");
+  EXPECT_EQ(lisp("(send k activate) (say (send k object-opened?) (send f object-opened?))"), "() ()\n");
+  EXPECT_EQ(ui::layer().key_focus, nullptr);
+  EXPECT_EQ(lisp("(say (length (send Page children t)))"), "0\n");
+}
+
 TEST_F(WindowsTree, TheTreeKeepsOpenedWindowsAliveThroughCollections) {
   lisp(R"((define (open-some _n)
             (while (> _n 0)
