@@ -66,6 +66,26 @@ TEST_F(WindowsTree, EachPlaceInTheTreeHasItsDesktopWindow) {
             "(5 . 4) (20 . 30) t ()\n");
 }
 
+TEST_F(WindowsTree, FlagsAndRectsOfOpeningReachThePeer) {
+  lisp(R"((define v (open-window 'v Page '(:size (60 40) :virtual-rect (0 0 300 200) :scroll? t :grow-icon? t
+                                           :title the-title)
+                                'transparent? t 'closed-zone? t))
+          (define plain (open-window 'plain Page '(:size (60 40) :title ()))))");
+  ui::WindowPeer& w = peer("v");
+  EXPECT_EQ(w.virtual_rect, (raster::IntRect{0, 0, 300, 200}));
+  EXPECT_EQ(w.view_rect, (raster::IntRect{0, 0, 60, 40}));
+  EXPECT_EQ(w.frame_rect, w.rect);
+  EXPECT_TRUE(w.flags.scroll && w.flags.grow_icon && w.flags.transparent && w.flags.closed_zone);
+  EXPECT_TRUE(w.flags.recomposed);
+  EXPECT_FALSE(w.flags.visible || w.flags.scrolled);
+  ui::WindowPeer& p = peer("plain");
+  EXPECT_EQ(p.virtual_rect, p.rect) << "without the property the virtual rect is the rect";
+  EXPECT_FALSE(p.flags.transparent || p.flags.closed_zone || p.flags.frame || p.flags.erase);
+  EXPECT_EQ(p.type, 7);
+  EXPECT_EQ(desk().window_text(w.hwnd), "the-title") << "a title that is no string is printed";
+  EXPECT_EQ(lisp("(say (send plain get-title))"), "()\n");
+}
+
 TEST_F(WindowsTree, StylesFollowTheTypeAndAFloatingTypeZeroHasNoSizingBorder) {
   lisp(R"((define t0 (open-window 't0 Page '(:type 0 :close-box? t :size (50 50))))
           (define f0 (open-window 'f0 Page '(:type 0 :floating? t :size (50 50))))
@@ -207,7 +227,10 @@ TEST_F(WindowsTree, AModalWindowDisablesTheOtherPageWindowsUntilCleared) {
   EXPECT_FALSE(desk().is_enabled(peer("a").hwnd));
   EXPECT_FALSE(desk().is_enabled(peer("b").hwnd));
   EXPECT_TRUE(desk().is_enabled(peer("m").hwnd)) << "the modal window's own desktop window stays enabled";
-  lisp("(send a bring-to-front) (send Page set-modal ())");
+  // The modal window comes in front of the windoids.
+  lisp("(define f (show-window 'f Page '(:size (20 20) :floating? t))) (send Page set-modal m) (send m bring-to-front)");
+  EXPECT_EQ(desktop_order(), "m f b a");
+  lisp("(send f destroy) (send a bring-to-front) (send Page set-modal ())");
   EXPECT_TRUE(desk().is_enabled(peer("a").hwnd));
   EXPECT_TRUE(desk().is_enabled(peer("b").hwnd));
   EXPECT_EQ(lisp("(say (send Page get-modal))"), "()\n");
