@@ -77,7 +77,7 @@ void WindowPeer::hide() {
     if (!still_open(object, this)) return;
     after_hide();
     if (!still_open(object, this)) return;
-    if (parent && parent->modal == this) set_modal_window(*parent, nullptr);
+    if (l.page && l.page->modal == this) set_modal_window(*l.page, nullptr);
     const bool was_front = in_page() && l.front == this;
     show_native(false);
     flags.visible = false;

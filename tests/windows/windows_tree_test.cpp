@@ -231,6 +231,13 @@ TEST_F(WindowsTree, AModalWindowDisablesTheOtherPageWindowsUntilCleared) {
   lisp("(define f (show-window 'f Page '(:size (20 20) :floating? t))) (send Page set-modal m) (send m bring-to-front)");
   EXPECT_EQ(desktop_order(), "m f b a");
   lisp("(send f destroy) (send a bring-to-front) (send Page set-modal ())");
+  // Hiding or destroying the modal window, wherever it lies, releases the page.
+  lisp("(send Page set-modal inner) (send inner hide)");
+  EXPECT_TRUE(desk().is_enabled(peer("a").hwnd));
+  EXPECT_EQ(lisp("(say (send Page get-modal))"), "()\n");
+  lisp("(send inner show) (send Page set-modal inner) (send inner destroy)");
+  EXPECT_TRUE(desk().is_enabled(peer("b").hwnd));
+  EXPECT_EQ(lisp("(say (send Page get-modal))"), "()\n");
   EXPECT_TRUE(desk().is_enabled(peer("a").hwnd));
   EXPECT_TRUE(desk().is_enabled(peer("b").hwnd));
   EXPECT_EQ(lisp("(say (send Page get-modal))"), "()\n");
