@@ -7,6 +7,7 @@
 
 #include "desktop/desktop_fixture.h"
 #include "ui/root_overlay.h"
+#include "windows/geometry_screen.h"
 #include "ui/window_layer.h"
 
 namespace orvane::ui {
@@ -37,13 +38,7 @@ class Overlay : public desktop::testing::DesktopTest {
   }
   void TearDown() override { detach_window_layer(); }
 
-  std::vector<Color> snapshot() {
-    std::vector<Color> pixels;
-    const raster::Surface& fb = desktop.framebuffer();
-    for (int y = 0; y < fb.height(); ++y)
-      for (int x = 0; x < fb.width(); ++x) pixels.push_back(fb.color_at(x, y));
-    return pixels;
-  }
+  std::vector<Color> snapshot() { return testing::framebuffer_pixels(desktop.framebuffer()); }
   // The screen point of a root (client) point.
   IntPoint on_screen(IntPoint p) { return desktop.client_to_screen(client, p); }
 };
