@@ -38,10 +38,21 @@ WindowPeer* still_child(Value object, const WindowPeer& w) {
   return c && c->parent == &w ? c : nullptr;
 }
 
+bool is_method(Value v) {
+  std::uint32_t t = v.tag();
+  return t == tag::function || t == tag::gamma || t == tag::primitive || t == tag::closed;
+}
+
+// A question the world answers with a variable or with a method of that name.
+bool world_says(Value object, std::string_view name) {
+  Value v = value_in_object(object, name);
+  if (is_method(v)) return ui::is_true(send(object, intern(name), {}));
+  return ui::is_true(v);
+}
+
 bool handles_mouse(Value object) {
-  if (value_in_object(object, "get-handles-mouse?") != kNoValue)
-    return ui::is_true(send(object, intern("get-handles-mouse?"), {}));
-  return ui::is_true(value_in_object(object, "handles-mouse?"));
+  if (value_in_object(object, "get-handles-mouse?") != kNoValue) return world_says(object, "get-handles-mouse?");
+  return world_says(object, "handles-mouse?");
 }
 
 Value m_find_window(Value x, Value y) {
@@ -64,7 +75,7 @@ Value m_find_window(Value x, Value y) {
     if (w->is_page() && (child = still_child(object, *w)) && child->rect.contains(q)) return kNil;
   }
   if (handles_mouse(self)) return self;
-  if ((w = window_peer_or_null(self)) && w->flags.edit && ui::is_true(value_in_object(self, "editor-selectable?")))
+  if ((w = window_peer_or_null(self)) && w->flags.edit && world_says(self, "editor-selectable?"))
     return self;
   return kNil;
 }

@@ -56,7 +56,9 @@ TEST_F(HitTest, HandlesMouseMethodAndEditModeAnswerToo) {
   eval_text("(obj-tw (define (get-handles-mouse?) nil))");
   EXPECT_EQ(found("page", 210, 20), "none");
   peer("d").flags.edit = true;
-  eval_text("(define editor-selectable? t)");
+  eval_text("(obj-tw (define (editor-selectable?) nil))");  // a method is asked, not taken as true
+  EXPECT_EQ(found("page", 210, 20), "none");
+  eval_text("(obj-tw (define (editor-selectable?) t))");
   EXPECT_EQ(found("page", 210, 20), "d");
 }
 
