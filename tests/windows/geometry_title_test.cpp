@@ -91,63 +91,63 @@ TEST(GeometryTitle, FindWindowOverNestedWindowsAndZonesWithThickness) {
   EXPECT_EQ(lines_starting(r.out, "hidden"), std::vector<std::string>{"hidden a"});
 }
 
-TEST(GeometryTitle, GrowOutlineIsDottedXorAndTheScreenComesBack) {
+// An outline drawn over w, a gray window at (20 20) of the board, by
+// `setup`, moved by `action` and taken away by `finish` (whose answer is
+// printed after "end"), with a frame before, after each step.
+struct OutlineRun {
+  RunResult result;
+  IntRect root;  // w's rect in the root's (the framebuffer's) coordinates
+  std::optional<raster::Surface> before, shown, moved, after;
+};
+
+OutlineRun play_outline(const std::string& setup, const std::string& action, const std::string& finish) {
   WindowTitle title;
-  RunResult r = run_on_board(title, R"(
-    (define w (show-window 'w Board '(:size (200 150) :position (20 20) :color gray)))
-    (wait-key 100)
-    (say 'root (send w get-root-rect))
-    (define g (send w grow-setup (make-point 10 10) (make-point 60 50) nil '(20 20 150 100) 0))
-    (wait-key 100)
-    (send w grow-action g (make-point 300 5))
-    (wait-key 100)
-    (say 'final (send w grow-terminate g (make-point 300 5))))",
-                            "wait 50\nframe before.png\nwait 100\nframe grow.png\nwait 100\nframe moved.png\n"
+  OutlineRun run;
+  run.result = run_on_board(title,
+                            "(define w (show-window 'w Board '(:size (200 150) :position (20 20) :color gray)))\n"
+                            "(wait-key 100)\n(say 'root (send w get-root-rect))\n" +
+                                setup + "\n(wait-key 100)\n" + action + "\n(wait-key 100)\n(say 'end " + finish + ")",
+                            "wait 50\nframe before.png\nwait 100\nframe shown.png\nwait 100\nframe moved.png\n"
                             "wait 100\nframe after.png\nwait 50\n");
-  ASSERT_EQ(r.status, 0) << r.err;
-  IntRect root = rect_after(r.out, "root");
+  EXPECT_EQ(run.result.status, 0) << run.result.err;
+  run.root = rect_after(run.result.out, "root");
+  run.before = title.frame("before.png");
+  run.shown = title.frame("shown.png");
+  run.moved = title.frame("moved.png");
+  run.after = title.frame("after.png");
+  EXPECT_TRUE(run.before && run.shown && run.moved && run.after);
+  return run;
+}
+
+TEST(GeometryTitle, GrowOutlineIsDottedXorAndTheScreenComesBack) {
+  OutlineRun run = play_outline("(define g (send w grow-setup (make-point 10 10) (make-point 60 50) nil '(20 20 150 100) 0))",
+                                "(send w grow-action g (make-point 300 5))",
+                                "(send w grow-terminate g (make-point 300 5))");
+  ASSERT_TRUE(run.before && run.shown && run.moved && run.after);
   // Dragged up past the start: the height flips to the minimum above it.
-  EXPECT_EQ(lines_starting(r.out, "final"), std::vector<std::string>{"final (10 -10 160 10)"});
-  auto before = title.frame("before.png"), grow = title.frame("grow.png"), moved = title.frame("moved.png"),
-       after = title.frame("after.png");
-  ASSERT_TRUE(before && grow && moved && after);
-  IntPoint o{root.left, root.top};
-  EXPECT_EQ(differences(*before, *grow), dotted_ring(IntRect{10, 10, 60, 50}.translated(o)));
-  EXPECT_EQ(differences(*before, *moved), dotted_ring(IntRect{10, -10, 160, 10}.translated(o)));
-  EXPECT_TRUE(differences(*before, *after).empty());
+  EXPECT_EQ(lines_starting(run.result.out, "end"), std::vector<std::string>{"end (10 -10 160 10)"});
+  IntPoint o{run.root.left, run.root.top};
+  EXPECT_EQ(differences(*run.before, *run.shown), dotted_ring(IntRect{10, 10, 60, 50}.translated(o)));
+  EXPECT_EQ(differences(*run.before, *run.moved), dotted_ring(IntRect{10, -10, 160, 10}.translated(o)));
+  EXPECT_TRUE(differences(*run.before, *run.after).empty());
 }
 
 TEST(GeometryTitle, RegionDragOutlineIsAGrayBandAndTheScreenComesBack) {
-  WindowTitle title;
-  RunResult r = run_on_board(title, R"(
-    (define w (show-window 'w Board '(:size (200 150) :position (20 20) :color gray)))
-    (wait-key 100)
-    (say 'root (send w get-root-rect))
-    (define rgn (newrgn))
-    (setrectrgn rgn 30 30 70 60)
-    (define d (send w drag-setup rgn (make-point 40 40) 0 () t () 0 0))
-    (wait-key 100)
-    (send w drag-action d (make-point 90 45))
-    (wait-key 100)
-    (say 'moved (send w drag-terminate d (make-point 90 45))))",
-                            "wait 50\nframe before.png\nwait 100\nframe drag.png\nwait 100\nframe moved.png\n"
-                            "wait 100\nframe after.png\nwait 50\n");
-  ASSERT_EQ(r.status, 0) << r.err;
-  IntRect root = rect_after(r.out, "root");
-  EXPECT_EQ(lines_starting(r.out, "moved"), std::vector<std::string>{"moved (5 . 50)"});
-  auto before = title.frame("before.png"), drag = title.frame("drag.png"), moved = title.frame("moved.png"),
-       after = title.frame("after.png");
-  ASSERT_TRUE(before && drag && moved && after);
+  OutlineRun run = play_outline(
+      "(define rgn (newrgn)) (setrectrgn rgn 30 30 70 60) (define d (send w drag-setup rgn (make-point 40 40) 0 () t () 0 0))",
+      "(send w drag-action d (make-point 90 45))", "(send w drag-terminate d (make-point 90 45))");
+  ASSERT_TRUE(run.before && run.shown && run.moved && run.after);
+  EXPECT_EQ(lines_starting(run.result.out, "end"), std::vector<std::string>{"end (5 . 50)"});
   // A band 3 pixels wide inside the region's edges, its pixels inverted
   // where the gray pattern (anchored at the root's origin) is set.
   auto band = [&](IntRect region) {
-    region = region.translated(root.left, root.top);
+    region = region.translated(run.root.left, run.root.top);
     IntRect inner = region.inflated(-3, -3);
     return pixels_where(region, [&](IntPoint p) { return !inner.contains(p) && ((p.x + p.y) & 1) == 0; });
   };
-  EXPECT_EQ(differences(*before, *drag), band({30, 30, 70, 60}));
-  EXPECT_EQ(differences(*before, *moved), band({80, 35, 120, 65}));
-  EXPECT_TRUE(differences(*before, *after).empty());
+  EXPECT_EQ(differences(*run.before, *run.shown), band({30, 30, 70, 60}));
+  EXPECT_EQ(differences(*run.before, *run.moved), band({80, 35, 120, 65}));
+  EXPECT_TRUE(differences(*run.before, *run.after).empty());
 }
 
 }  // namespace
