@@ -73,6 +73,19 @@ TEST_F(HitTest, LineZoneToleranceIsFiveUnboundAndTwoForThicknessOne) {
   EXPECT_EQ(found("page", 10 + 50, 10 + 58), "a");
 }
 
+TEST_F(HitTest, HandlersDestroyingWindowsDuringTheSearchAreSurvived) {
+  // d, in front of a, destroys a before a is searched.
+  eval_text(R"((d (add-override 'point-in-click-zone?
+                  (lambda (_x _y) (send a destroy) ((overriden point-in-click-zone?) _x _y)))))");
+  EXPECT_EQ(found("page", 35, 35), "none");
+  EXPECT_EQ(window_peer_or_null(eval_text("a")), nullptr);
+  EXPECT_EQ(window_peer_or_null(eval_text("b")), nullptr);
+  // A window destroyed in its own zone test answers nothing.
+  eval_text(R"((d (add-override 'point-in-click-zone? (lambda (_x _y) (send d destroy) t))))");
+  EXPECT_EQ(found("page", 210, 20), "none");
+  EXPECT_EQ(window_peer_or_null(eval_text("d")), nullptr);
+}
+
 TEST_F(HitTest, OvalAndPolygonZonesOpenAndClosed) {
   eval_text("(send d set-click-zone '(0 0 50 50))");
   eval_text("(d (set! handles-mouse? t))");
