@@ -116,20 +116,22 @@ std::unique_ptr<graphics::MovingImage> drag_image(const IntRect& box, Value wind
 Value m_drag_setup(Value region, Value start, Value, Value image, Value limit, Value window, Value mode,
                    Value axis) {
   WindowPeer& w = self_window();
-  raster::Region& owned = region_of(region);
+  raster::Region moved = region_of(region);
   IntPoint origin = to_root(w, {0, 0});
-  owned.offset(origin.x, origin.y);
+  moved.offset(origin.x, origin.y);
   IntPoint from = to_root(w, point_of(start));
 
   IntRect limits = w.virtual_rect.united(w.view_rect).translated(origin - w.scroll_offset);
   IntRect slop = limits;
   if (is_nil(limit)) slop = window_desktop().client_rect(layer().mdi_client);
   bool keep_inside = !(w.is_root() || w.is_page());
-  DragGeometry geometry(limits, slop, owned.bounds(), from, keep_inside, integer_or_zero(axis));
+  DragGeometry geometry(limits, slop, moved.bounds(), from, keep_inside, integer_or_zero(axis));
 
   std::unique_ptr<graphics::MovingImage> moving;
-  if (!is_nil(image)) moving = drag_image(owned.bounds(), window, integer_or_zero(mode));
-  auto record = std::make_unique<RegionDrag>(region, owned, geometry, std::move(moving));
+  if (!is_nil(image)) moving = drag_image(moved.bounds(), window, integer_or_zero(mode));
+  // The region now lies in the root's coordinates, for Lisp too.
+  region_of(region) = moved;
+  auto record = std::make_unique<RegionDrag>(region, std::move(moved), geometry, std::move(moving));
   record->begin();
   return make_native_pointer(std::move(record), PointerKind::drag_info);
 }
