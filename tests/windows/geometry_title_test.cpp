@@ -119,6 +119,22 @@ OutlineRun play_outline(const std::string& setup, const std::string& action, con
   return run;
 }
 
+TEST(GeometryTitle, ThePageAnswersNilInsideItsWindowsThatRefuseThePoint) {
+  WindowTitle title;
+  RunResult r = title.play(R"((define (toplevel-loop) (open-page 320 200)
+    (define a (show-window 'a Page '(:size (100 80) :position (10 10))))
+    (define mute (show-window 'mute Page '(:size (50 50) :position (200 10)) 'handles-mouse? ()))
+    (define (hit _x _y) (let ((_w (send Page find-window _x _y))) (if _w (_w label) 'none)))
+    (say 'hits (hit 20 20) (hit 210 20) (hit 300 150))
+    (Page (set! handles-mouse? ()))
+    (say 'refusing (hit 300 150))
+    (pump-forever)))",
+                           "wait 50\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "hits"), std::vector<std::string>{"hits a none page"});
+  EXPECT_EQ(lines_starting(r.out, "refusing"), std::vector<std::string>{"refusing none"});
+}
+
 TEST(GeometryTitle, GrowOutlineIsDottedXorAndTheScreenComesBack) {
   OutlineRun run = play_outline("(define g (send w grow-setup (make-point 10 10) (make-point 60 50) nil '(20 20 150 100) 0))",
                                 "(send w grow-action g (make-point 300 5))",
