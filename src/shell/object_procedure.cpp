@@ -1,0 +1,278 @@
+#include "shell/object_procedure.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "graphics/geometry_values.h"
+#include "platform/desktop/desktop.h"
+#include "shell/cursors.h"
+#include "shell/dispatch_state.h"
+#include "shell/guarded_calls.h"
+#include "shell/mouse_state.h"
+#include "ui/window_layer.h"
+#include "ui/window_peer.h"
+
+namespace orvane::shell {
+
+namespace {
+
+using namespace desktop;
+using ui::WindowPeer;
+
+Desktop& desk() { return *dispatch_state().desktop; }
+
+bool is_fixnum_value(Value v) { return v.tag() == tag::integer; }
+int fixnum_or_zero(Value v) { return is_fixnum_value(v) ? v.fixnum() : 0; }
+
+// The Lisp objects of a window's children, front to back: handlers may
+// destroy windows while the list is walked.
+std::vector<Value> child_objects(const WindowPeer& w) {
+  std::vector<Value> objects;
+  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) objects.push_back(c->lisp_object());
+  return objects;
+}
+
+// The page's front window: its first visible child that is not a windoid.
+void refresh_front_window() {
+  ui::WindowLayer& layer = ui::layer();
+  layer.front = nullptr;
+  if (!layer.page) return;
+  for (WindowPeer* c = layer.page->first_child; c; c = c->next_sibling) {
+    if (c->flags.visible && !c->flags.floating) {
+      layer.front = c;
+      return;
+    }
+  }
+}
+
+void activate_tree(Value object) {
+  WindowPeer* w = ui::window_peer_or_null(object);
+  if (!w) return;
+  w->flags.active = true;
+  guarded_send(object, "activate");
+  if (!(w = ui::window_peer_or_null(object))) return;
+  for (Value child : child_objects(*w)) {
+    WindowPeer* c = ui::window_peer_or_null(child);
+    if (c && c->flags.visible && !c->flags.active) activate_tree(child);
+  }
+}
+
+// Deactivates the window and its active descendants; answers whether the
+// mouse window was among them.
+bool deactivate_tree(Value object) {
+  WindowPeer* w = ui::window_peer_or_null(object);
+  if (!w) return false;
+  bool had_mouse = object == dispatch_state().mouse.mouse_window;
+  w->flags.active = false;
+  guarded_send(object, "deactivate");
+  if (!(w = ui::window_peer_or_null(object))) return had_mouse;
+  for (Value child : child_objects(*w)) {
+    WindowPeer* c = ui::window_peer_or_null(child);
+    if (c && c->flags.visible && c->flags.active) had_mouse = deactivate_tree(child) || had_mouse;
+  }
+  return had_mouse;
+}
+
+bool activation_left_alone(const WindowPeer& w) { return w.flags.floating || ui::layer().alert_up; }
+
+void deactivated(WindowPeer& peer) {
+  if (activation_left_alone(peer)) return;
+  if (!deactivate_tree(peer.lisp_object())) return;
+  WindowPeer* mouse_window = ui::window_peer_or_null(dispatch_state().mouse.mouse_window);
+  if (mouse_window && !mouse_window->flags.in_close && mouse_window->hwnd)
+    desk().post_message(mouse_window->hwnd, ui::kReexamineMessage);
+}
+
+void private_activate(WindowPeer& peer) {
+  refresh_front_window();
+  if (activation_left_alone(peer) || ui::layer().front != &peer) return;
+  activate_tree(peer.lisp_object());
+}
+
+}  // namespace
+
+void window_resized(WindowPeer& peer, int width, int height) {
+  raster::IntRect old = peer.rect;
+  raster::IntRect now{0, 0, width, height};
+  if (peer.virtual_rect == old) peer.virtual_rect = now;
+  peer.rect = peer.view_rect = peer.frame_rect = now;
+  guarded_send(peer.lisp_object(), "size-update", {make_fixnum(old.width()), make_fixnum(old.height())});
+  if (WindowPeer* still = ui::window_peer_or_null(peer.lisp_object())) still->previous_rect = now;
+}
+
+namespace {
+
+void close_requested(WindowPeer& peer) {
+  Value object = peer.lisp_object();
+  if (ui::is_true(guarded_send(object, "appeal"))) guarded_send(object, "destroy");
+}
+
+// The scroll bar's code as an amount; `end-scroll` for the end of a scroll.
+int scroll_amount(WindowPeer& peer, int bar, int code, int thumb) {
+  Value object = peer.lisp_object();
+  const bool h = bar == SB_HORZ;
+  auto ask = [&](const char* selector) { return fixnum_or_zero(guarded_send(object, selector)); };
+  switch (code) {
+    case SB_LINEUP: return -ask(h ? "line-width" : "line-height");
+    case SB_LINEDOWN: return ask(h ? "line-width" : "line-height");
+    case SB_PAGEUP: return -ask(h ? "page-width" : "page-height");
+    case SB_PAGEDOWN: return ask(h ? "page-width" : "page-height");
+    case SB_THUMBPOSITION: return thumb - desk().get_scroll_pos(peer.hwnd, bar);
+    case SB_ENDSCROLL: guarded_send(object, "end-scroll"); return 0;
+    default: return 0;
+  }
+}
+
+// A scroll bar message: the amount clamped into the bar's range, the bar
+// moved and `scroll` sent.
+void scrolled(WindowPeer& peer, int bar, WParam wparam) {
+  int amount = scroll_amount(peer, bar, static_cast<int>(wparam & 0xffff), static_cast<std::int16_t>(wparam >> 16));
+  if (amount == 0 || !ui::window_peer_or_null(peer.lisp_object())) return;
+  std::optional<ScrollInfo> info = desk().get_scroll_info(peer.hwnd, bar);
+  if (!info) return;
+  int last = info->page > 0 ? info->max - static_cast<int>(info->page) + 1 : info->max;
+  int target = std::clamp(info->pos + amount, info->min, std::max(info->min, last));
+  amount = target - info->pos;
+  if (amount == 0) return;
+  desk().set_scroll_pos(peer.hwnd, bar, target);
+  Value dx = make_fixnum(bar == SB_HORZ ? amount : 0), dy = make_fixnum(bar == SB_HORZ ? 0 : amount);
+  guarded_send(peer.lisp_object(), "scroll", {dx, dy});
+}
+
+// A command from a child control: `select` to the control's object.
+void control_command(LParam lparam) {
+  dispatch_state().mouse.double_click = false;
+  WindowPeer* control = ui::window_peer_of(Hwnd{static_cast<std::uint32_t>(lparam)});
+  if (!control) return;
+  Value object = control->lisp_object();
+  end_mouse_down();
+  shell_cursors().show_watch();
+  guarded_send(object, "select", {kNil});
+}
+
+// Windows directly in the page stay behind the page's windoids.
+void keep_windoids_in_front(WindowPeer& peer, WindowPos& pos) {
+  if (!peer.in_page() || peer.flags.floating || (pos.flags & SWP_NOZORDER)) return;
+  WindowPeer* last_windoid = nullptr;
+  for (WindowPeer* c = ui::layer().page->first_child; c; c = c->next_sibling)
+    if (c->flags.floating && c->flags.visible && c != &peer) last_windoid = c;
+  if (last_windoid && last_windoid->hwnd) pos.insert_after = last_windoid->hwnd;
+}
+
+LResult handle(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
+  switch (message) {
+    case WM_SIZE:
+      if (wparam != SIZE_MINIMIZED) window_resized(peer, x_of(lparam) & 0xffff, y_of(lparam) & 0xffff);
+      break;
+    case WM_DESTROY:
+      if (!peer.is_page() && peer.hwnd == hwnd) guarded_send(peer.lisp_object(), "destroy");
+      return 0;
+    case WM_PAINT:
+      if (peer.in_page()) {
+        peer.paint_message();
+      } else {
+        desk().validate_rect(hwnd, nullptr);
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_CLOSE:
+      close_requested(peer);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return 1;
+    case WM_CHILDACTIVATE:
+      if (peer.flags.floating) return 0;
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if (auto* pos = pointer_of<WindowPos>(lparam)) keep_windoids_in_front(peer, *pos);
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (peer.in_page()) refresh_front_window();
+      break;
+    case WM_MDIACTIVATE: {
+      // The desktop's MDI activation: the default handling first, then the
+      // private activate message for the window activated, `deactivate` for
+      // the one left.
+      LResult r = ui::default_window_procedure(peer, hwnd, message, wparam, lparam);
+      if (!peer.in_page()) return r;
+      if (Hwnd{static_cast<std::uint32_t>(lparam)} == hwnd) desk().post_message(hwnd, ui::kActivateMessage);
+      if (Hwnd{static_cast<std::uint32_t>(wparam)} == hwnd) deactivated(peer);
+      return r;
+    }
+    case ui::kActivateMessage:
+      if (peer.in_page()) private_activate(peer);
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (auto* info = pointer_of<MinMaxInfo>(lparam)) apply_grow_limits(peer, desk().style(hwnd), *info);
+      return 0;
+    case WM_COMMAND:
+      if (lparam != 0) control_command(lparam);
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (lparam == 0) scrolled(peer, message == WM_HSCROLL ? SB_HORZ : SB_VERT, wparam);
+      return 0;
+    case WM_CHAR:
+      character_typed(static_cast<int>(wparam & 0xff));
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (mouse_press(hwnd, point_of(lparam), message == WM_LBUTTONDBLCLK)) return 0;
+      break;
+    case WM_LBUTTONUP:
+      if (mouse_release(hwnd, point_of(lparam))) return 0;
+      break;
+    case WM_MOUSEMOVE:
+      mouse_move(hwnd, point_of(lparam), false);
+      break;
+    case ui::kReexamineMessage:
+      mouse_move(hwnd, desk().screen_to_client(hwnd, desk().cursor_position()), true);
+      return 0;
+    default:
+      break;
+  }
+  // The window may be gone: its desktop window's default handling still runs.
+  if (WindowPeer* still = ui::window_peer_of(hwnd))
+    return ui::default_window_procedure(*still, hwnd, message, wparam, lparam);
+  return desk().is_window(hwnd) ? desk().def_window_proc(hwnd, message, wparam, lparam) : 0;
+}
+
+}  // namespace
+
+LResult object_procedure(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
+  return at_dispatch_boundary([&] { return handle(peer, hwnd, message, wparam, lparam); });
+}
+
+bool root_mouse_message(Hwnd client, std::uint32_t message, LParam lparam) {
+  return at_dispatch_boundary([&]() -> LResult {
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        return mouse_press(client, point_of(lparam), message == WM_LBUTTONDBLCLK);
+      case WM_LBUTTONUP:
+        return mouse_release(client, point_of(lparam));
+      default:
+        mouse_move(client, point_of(lparam), false);
+        return 0;
+    }
+  }) != 0;
+}
+
+void apply_grow_limits(WindowPeer& peer, std::uint32_t style, MinMaxInfo& info) {
+  Value limits = guarded_send(peer.lisp_object(), "grow-rect-limits");
+  if (!ui::is_true(limits) || !is_pair(limits)) return;
+  raster::IntRect r = rect_of(limits);
+  raster::IntRect none = desk().adjust_window_rect({0, 0, 0, 0}, style, 0);
+  int extra_w = none.width(), extra_h = none.height();
+  info.min_track_size = {r.left + extra_w, r.top + extra_h};
+  info.max_track_size = {r.right + extra_w, r.bottom + extra_h};
+}
+
+void character_typed(int character) {
+  dispatch_state().mouse.double_click = false;
+  if (WindowPeer* focus = ui::layer().key_focus) guarded_send(focus->lisp_object(), "key-down", {make_fixnum(character)});
+}
+
+}  // namespace orvane::shell
