@@ -11,6 +11,7 @@
 #include "shell/event_pump.h"
 #include "shell/mouse_state.h"
 #include "shell/title_shell.h"
+#include "ui/key_focus.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
 
@@ -73,6 +74,12 @@ Value p_set_event_flag(Value flag) {
 Value p_get_focus() {
   ui::WindowPeer* focus = play_desktop() ? ui::layer().key_focus : nullptr;
   return focus ? focus->lisp_object() : kNil;
+}
+
+// Algorithm of the key focus: the object's window (nil: none).
+Value p_set_focus(Value object) {
+  ui::set_key_focus(object == kNil ? nullptr : &ui::window_peer(object));
+  return kNoValue;
 }
 
 Value p_double_click_p(Value window) {
@@ -157,6 +164,7 @@ void register_event_primitives() {
   defprim("get-event-flag", p_get_event_flag);
   defprim("set-event-flag", p_set_event_flag);
   defprim("get-focus", p_get_focus);
+  defprim("set-focus", p_set_focus);
   defprim("double-click?", p_double_click_p);
   defprim("has-mouse-moved?", p_has_mouse_moved_p);
   defprim("last-click-window", p_last_click_window);

@@ -26,14 +26,22 @@ IntPoint from_root(const WindowPeer& to, IntPoint p) { return desk().map_point(d
 desktop::Hwnd capture_window_of(const WindowPeer& w) { return w.is_page() ? dispatch_state().client : w.hwnd; }
 
 // The window of the page's tree under a point of the root: the window of the
-// page under the point asks its `find-window`. Null: the page.
+// page under the point asks its `find-window`. Null: the page. A world
+// whose windows do not answer `find-window` gets the deepest window object
+// the desktop finds there.
 WindowPeer* window_under(IntPoint root_point) {
-  desktop::Hwnd h = desk().child_window_from_point(dispatch_state().client, root_point);
+  desktop::Desktop& d = desk();
+  desktop::Hwnd h = d.child_window_from_point(dispatch_state().client, root_point);
   WindowPeer* system = ui::window_peer_of(h);
   if (!system || !system->in_page()) return nullptr;
   IntPoint local = from_root(*system, root_point);
   Value found = guarded_send(system->lisp_object(), "find-window", {fixnum(local.x), fixnum(local.y)});
   WindowPeer* w = ui::window_peer_or_null(found);
+  if (found == kNoValue) {
+    for (desktop::Hwnd at = d.window_from_point(d.client_to_screen(dispatch_state().client, root_point)); at && !w;
+         at = d.parent(at))
+      w = ui::window_peer_of(at);
+  }
   return w && !w->is_page() && !w->is_root() ? w : nullptr;
 }
 

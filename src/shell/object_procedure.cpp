@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "graphics/geometry_values.h"
 #include "platform/desktop/desktop.h"
@@ -11,6 +10,7 @@
 #include "shell/guarded_calls.h"
 #include "shell/mouse_state.h"
 #include "ui/window_layer.h"
+#include "ui/window_lists.h"
 #include "ui/window_peer.h"
 
 namespace orvane::shell {
@@ -25,69 +25,30 @@ Desktop& desk() { return *dispatch_state().desktop; }
 bool is_fixnum_value(Value v) { return v.tag() == tag::integer; }
 int fixnum_or_zero(Value v) { return is_fixnum_value(v) ? v.fixnum() : 0; }
 
-// The Lisp objects of a window's children, front to back: handlers may
-// destroy windows while the list is walked.
-std::vector<Value> child_objects(const WindowPeer& w) {
-  std::vector<Value> objects;
-  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) objects.push_back(c->lisp_object());
-  return objects;
-}
-
-// The page's front window: its first visible child that is not a windoid.
-void refresh_front_window() {
-  ui::WindowLayer& layer = ui::layer();
-  layer.front = nullptr;
-  if (!layer.page) return;
-  for (WindowPeer* c = layer.page->first_child; c; c = c->next_sibling) {
-    if (c->flags.visible && !c->flags.floating) {
-      layer.front = c;
-      return;
-    }
-  }
-}
-
-void activate_tree(Value object) {
-  WindowPeer* w = ui::window_peer_or_null(object);
-  if (!w) return;
-  w->flags.active = true;
-  guarded_send(object, "activate");
-  if (!(w = ui::window_peer_or_null(object))) return;
-  for (Value child : child_objects(*w)) {
-    WindowPeer* c = ui::window_peer_or_null(child);
-    if (c && c->flags.visible && !c->flags.active) activate_tree(child);
-  }
-}
-
-// Deactivates the window and its active descendants; answers whether the
-// mouse window was among them.
-bool deactivate_tree(Value object) {
-  WindowPeer* w = ui::window_peer_or_null(object);
-  if (!w) return false;
-  bool had_mouse = object == dispatch_state().mouse.mouse_window;
-  w->flags.active = false;
-  guarded_send(object, "deactivate");
-  if (!(w = ui::window_peer_or_null(object))) return had_mouse;
-  for (Value child : child_objects(*w)) {
-    WindowPeer* c = ui::window_peer_or_null(child);
-    if (c && c->flags.visible && c->flags.active) had_mouse = deactivate_tree(child) || had_mouse;
-  }
-  return had_mouse;
-}
-
 bool activation_left_alone(const WindowPeer& w) { return w.flags.floating || ui::layer().alert_up; }
 
+bool within(const WindowPeer* w, const WindowPeer& ancestor) {
+  for (; w; w = w->parent)
+    if (w == &ancestor) return true;
+  return false;
+}
+
+// The window and its active descendants get `deactivate`; the mouse window
+// among them has the mouse position looked at again.
 void deactivated(WindowPeer& peer) {
   if (activation_left_alone(peer)) return;
-  if (!deactivate_tree(peer.lisp_object())) return;
-  WindowPeer* mouse_window = ui::window_peer_or_null(dispatch_state().mouse.mouse_window);
-  if (mouse_window && !mouse_window->flags.in_close && mouse_window->hwnd)
+  Value mouse_object = dispatch_state().mouse.mouse_window;
+  bool had_mouse = within(ui::window_peer_or_null(mouse_object), peer);
+  ui::deactivate_tree(peer);
+  WindowPeer* mouse_window = ui::window_peer_or_null(mouse_object);
+  if (had_mouse && mouse_window && !mouse_window->flags.in_close && mouse_window->hwnd)
     desk().post_message(mouse_window->hwnd, ui::kReexamineMessage);
 }
 
 void private_activate(WindowPeer& peer) {
-  refresh_front_window();
+  ui::refresh_front_window();
   if (activation_left_alone(peer) || ui::layer().front != &peer) return;
-  activate_tree(peer.lisp_object());
+  ui::activate_tree(peer);
 }
 
 }  // namespace
@@ -154,10 +115,8 @@ void control_command(LParam lparam) {
 // Windows directly in the page stay behind the page's windoids.
 void keep_windoids_in_front(WindowPeer& peer, WindowPos& pos) {
   if (!peer.in_page() || peer.flags.floating || (pos.flags & SWP_NOZORDER)) return;
-  WindowPeer* last_windoid = nullptr;
-  for (WindowPeer* c = ui::layer().page->first_child; c; c = c->next_sibling)
-    if (c->flags.floating && c->flags.visible && c != &peer) last_windoid = c;
-  if (last_windoid && last_windoid->hwnd) pos.insert_after = last_windoid->hwnd;
+  WindowPeer* last = ui::last_windoid(*ui::layer().page);
+  if (last && last->hwnd) pos.insert_after = last->hwnd;
 }
 
 LResult handle(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
@@ -189,7 +148,7 @@ LResult handle(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam
       if (auto* pos = pointer_of<WindowPos>(lparam)) keep_windoids_in_front(peer, *pos);
       break;
     case WM_WINDOWPOSCHANGED:
-      if (peer.in_page()) refresh_front_window();
+      if (peer.in_page()) ui::refresh_front_window();
       break;
     case WM_MDIACTIVATE: {
       // The desktop's MDI activation: the default handling first, then the
