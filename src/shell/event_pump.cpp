@@ -1,5 +1,7 @@
 #include "shell/event_pump.h"
 
+#include <optional>
+
 #include "platform/desktop/desktop.h"
 #include "shell/event_masks.h"
 #include "shell/guarded_calls.h"
@@ -26,10 +28,18 @@ void dispatch_one(Desktop& d, Hwnd mdi_client, const Message& m) {
   carry_on_after_dispatch();
 }
 
-bool take(Desktop& d, const std::vector<MessageRange>& ranges, Message& m) {
-  for (const MessageRange& r : ranges)
-    if (d.peek_message(m, {}, r.first, r.last, PM_REMOVE)) return true;
-  return false;
+// Mouse moves belong to no class of the masks. The desktop routes the next
+// input only once the input before it has been taken, so a pass with a mask
+// takes the waiting moves out of the way, keeping the last to put back.
+bool take(Desktop& d, const std::vector<MessageRange>& ranges, Message& m, std::optional<Message>& held_move) {
+  for (;;) {
+    for (const MessageRange& r : ranges)
+      if (d.peek_message(m, {}, r.first, r.last, PM_REMOVE)) return true;
+    if (ranges.front() == MessageRange{0, 0}) return false;
+    Message move;
+    if (!d.peek_message(move, {}, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) return false;
+    held_move = move;
+  }
 }
 
 }  // namespace
@@ -50,7 +60,8 @@ void process_events(Desktop& d, Hwnd mdi_client, int mask) {
   // pass always ends.
   Hwnd just_painted;
   Message m;
-  while (take(d, ranges, m)) {
+  std::optional<Message> held_move;
+  while (take(d, ranges, m, held_move)) {
     bool paint = m.message == WM_PAINT;
     if (paint && m.hwnd == just_painted) {
       d.validate_rect(m.hwnd, nullptr);
@@ -60,6 +71,8 @@ void process_events(Desktop& d, Hwnd mdi_client, int mask) {
     just_painted = paint ? m.hwnd : Hwnd{};
     dispatch_one(d, mdi_client, m);
   }
+  if (held_move && d.is_window(held_move->hwnd))
+    d.post_message(held_move->hwnd, WM_MOUSEMOVE, held_move->wparam, held_move->lparam);
   give_movies_idle_time();
 }
 

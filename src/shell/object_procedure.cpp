@@ -112,6 +112,19 @@ void control_command(LParam lparam) {
   guarded_send(object, "select", {kNil});
 }
 
+// The page's children follow the z-order of their desktop windows, which
+// the desktop changes itself (a click activating a window raises it).
+void follow_desktop_z_order(WindowPeer& page) {
+  WindowPeer* previous = nullptr;
+  for (Hwnd h : desk().children(dispatch_state().client)) {
+    WindowPeer* w = ui::window_peer_of(h);
+    if (!w || w->parent != &page) continue;
+    ui::unlink_child(*w);
+    ui::link_child_after(*w, previous);
+    previous = w;
+  }
+}
+
 // Windows directly in the page stay behind the page's windoids.
 void keep_windoids_in_front(WindowPeer& peer, WindowPos& pos) {
   if (!peer.in_page() || peer.flags.floating || (pos.flags & SWP_NOZORDER)) return;
@@ -148,7 +161,11 @@ LResult handle(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam
       if (auto* pos = pointer_of<WindowPos>(lparam)) keep_windoids_in_front(peer, *pos);
       break;
     case WM_WINDOWPOSCHANGED:
-      if (peer.in_page()) ui::refresh_front_window();
+      if (peer.in_page()) {
+        auto* pos = pointer_of<WindowPos>(lparam);
+        if (pos && !(pos->flags & SWP_NOZORDER)) follow_desktop_z_order(*peer.parent);
+        ui::refresh_front_window();
+      }
       break;
     case WM_MDIACTIVATE: {
       // The desktop's MDI activation: the default handling first, then the
