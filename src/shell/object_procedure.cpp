@@ -92,11 +92,9 @@ void scrolled(WindowPeer& peer, int bar, WParam wparam) {
   if (amount == 0 || !ui::window_peer_or_null(peer.lisp_object())) return;
   std::optional<ScrollInfo> info = desk().get_scroll_info(peer.hwnd, bar);
   if (!info) return;
-  int last = info->page > 0 ? info->max - static_cast<int>(info->page) + 1 : info->max;
-  int target = std::clamp(info->pos + amount, info->min, std::max(info->min, last));
-  amount = target - info->pos;
+  amount = clamp_scroll(amount, *info);
   if (amount == 0) return;
-  desk().set_scroll_pos(peer.hwnd, bar, target);
+  desk().set_scroll_pos(peer.hwnd, bar, info->pos + amount);
   Value dx = make_fixnum(bar == SB_HORZ ? amount : 0), dy = make_fixnum(bar == SB_HORZ ? 0 : amount);
   guarded_send(peer.lisp_object(), "scroll", {dx, dy});
 }
@@ -234,6 +232,12 @@ bool root_mouse_message(Hwnd client, std::uint32_t message, LParam lparam) {
         return 0;
     }
   }) != 0;
+}
+
+int clamp_scroll(int amount, const ScrollInfo& info) {
+  int last = info.page > 0 ? info.max - static_cast<int>(info.page) + 1 : info.max;
+  int target = std::clamp(info.pos + amount, info.min, std::max(info.min, last));
+  return target - info.pos;
 }
 
 void apply_grow_limits(WindowPeer& peer, std::uint32_t style, MinMaxInfo& info) {

@@ -4,29 +4,16 @@
 // pump's masks.
 #include <gtest/gtest.h>
 
-#include "support/window_title.h"
+#include "events/event_lines.h"
 
 namespace orvane::testing {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // Runs `body` in a 400 x 300 page, then pumps until the script ends.
 RunResult run_in_page(WindowTitle& title, const std::string& setup, const std::string& body,
                       const std::string& events) {
   return title.play(setup + "\n(define (toplevel-loop) (open-page 400 300)\n" + body + "\n(say 'ready)\n(pump-forever))",
                     events);
-}
-
-// The lines after the set-up's "ready".
-Lines after_ready(const std::string& out) {
-  Lines all = lines_of(out), tail;
-  bool ready = false;
-  for (const std::string& line : all) {
-    if (ready) tail.push_back(line);
-    if (line == "ready") ready = true;
-  }
-  return tail;
 }
 
 // w1 in the page at (20 30), w2 inside it at (10 10): w2 covers page points
@@ -50,7 +37,7 @@ TEST(EventsMouse, ClicksReachTheWindowUnderThePointInItsCoordinatesAndDoubleClic
                             "wait 50\nclick 300 200\nwait 600\nclick 25 35\nwait 600\ndouble-click 90 90\nwait 600\n"
                             "double-click 40 50\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(after_ready(r.out),
+  EXPECT_EQ(lines_after(r.out),
             (Lines{// The empty page: nothing.
                    "w1 mouse-down-system 5 5 t", "w1 mouse-up-system 5 5 double () () down () last t (5 . 5)",
                    "w1 mouse-down-system 70 60 t", "w1 mouse-up-system 70 60 double () () down () last t (60 . 70)",
@@ -68,7 +55,7 @@ TEST(EventsMouse, MovesReportEnteringAndLeavingOnlyWhenThePointChangesUnlessRese
                             "wait 50\nmove 25 35\nwait 20\nmove 25 35\nwait 20\nkey f1\nwait 20\nmove 40 50\nwait 20\n"
                             "move 300 200\nwait 20\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(after_ready(r.out),
+  EXPECT_EQ(lines_after(r.out),
             (Lines{"w1 enter-mouse", "w1 mouse-move-system 5 5",
                    // The same point again: nothing; after reset-mouse the same point is reported.
                    "reset (-1 . -1)", "w1 mouse-move-system 5 5",
@@ -83,7 +70,7 @@ TEST(EventsMouse, ADragStartsWhenTheWindowIsReadyAndMovesThenGoOutAsDragsFromThe
                             "  (define (ready-mouse-drag? _x _y) (say label 'ready-mouse-drag? _x _y) draggable?))",
                             kTwoWindows, "wait 50\ndrag 40 50 60 60 2\nwait 20\ndrag 25 35 45 45 2\nwait 20\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(after_ready(r.out), (Lines{"w2 ready-mouse-drag? 10 10", "w2 get-draggable? 10 10",
+  EXPECT_EQ(lines_after(r.out), (Lines{"w2 ready-mouse-drag? 10 10", "w2 get-draggable? 10 10",
                                        "w2 mouse-down-system 10 10", "w2 default-mouse-down 10 10",
                                        "w2 mouse-drag-system 30 20 20 10", "w2 mouse-up-system 30 20",
                                        // w1 is not draggable: asked at the press and at each move.
@@ -101,7 +88,7 @@ TEST(EventsMouse, WithAModalWindowAPressElsewhereSendsOnlyOutOfModal) {
       "(send Page set-modal W3)",
       "wait 50\nclick 25 35\nwait 600\nclick 350 250\nwait 600\nclick 210 40\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(after_ready(r.out), (Lines{"w3 out-of-modal 25 35 ()", "w3 out-of-modal 350 250 ()",
+  EXPECT_EQ(lines_after(r.out), (Lines{"w3 out-of-modal 25 35 ()", "w3 out-of-modal 350 250 ()",
                                        "w3 mouse-down-system 10 10", "w3 default-mouse-down 10 10",
                                        "w3 mouse-up-system 10 10"}));
 }
@@ -115,7 +102,7 @@ TEST(EventsMouse, ClickingABackWindowDeactivatesTheFrontOneAndActivatesIt) {
                             "wait 50\nclick 25 35\nwait 600\nclick 25 35\nwait 600\nclick 210 40\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
   Lines activation;
-  for (const std::string& line : after_ready(r.out))
+  for (const std::string& line : lines_after(r.out))
     if (line.find("activate") != std::string::npos || line.find("expose") != std::string::npos ||
         line.find("mouse-down-system") != std::string::npos)
       activation.push_back(line);
@@ -144,13 +131,13 @@ TEST(EventsMouse, AWindowClosedInItsOwnHandlerGetsNoMoreAndAThrowReachesTheCatch
       "wait 50\nclick 25 35\nwait 600\nclick 25 35\nwait 600\nclick 210 40\nwait 600\nclick 210 40\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
   Lines closer;
-  for (const std::string& line : after_ready(r.out))
+  for (const std::string& line : lines_after(r.out))
     if (line.rfind("closer", 0) == 0 && line.find("expose") == std::string::npos) closer.push_back(line);
   EXPECT_EQ(closer, (Lines{"closer mouse-down-system 5 5", "closer appeal", "closer hide-event", "closer destroy"}));
   EXPECT_EQ(lines_starting(r.out, "closed-inside"), Lines{"closed-inside ()"});
   // The throw goes on after the press's dispatch; the release still arrives.
   Lines thrower;
-  for (const std::string& line : after_ready(r.out))
+  for (const std::string& line : lines_after(r.out))
     if (line.rfind("thrower m", 0) == 0 || line.rfind("caught", 0) == 0) thrower.push_back(line);
   EXPECT_EQ(thrower, (Lines{"thrower mouse-down-system 10 10", "caught thrower 1", "thrower mouse-up-system 10 10",
                             "thrower mouse-down-system 10 10", "caught thrower 1", "thrower mouse-up-system 10 10"}));

@@ -1,0 +1,24 @@
+// Reading the printed lines of event titles.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/window_title.h"
+
+namespace orvane::testing {
+
+using Lines = std::vector<std::string>;
+
+// The lines after the first that starts with `marker` (the set-up's end).
+inline Lines lines_after(const std::string& out, const std::string& marker = "ready") {
+  Lines tail;
+  bool seen = false;
+  for (const std::string& line : lines_of(out)) {
+    if (seen) tail.push_back(line);
+    if (!seen && line.rfind(marker, 0) == 0) seen = true;
+  }
+  return tail;
+}
+
+}  // namespace orvane::testing
