@@ -10,6 +10,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/messages.h"
 #include "platform/screen.h"
+#include "null_screen.h"
 #include "reader/reader.h"
 #include "shell/dispatch_state.h"
 #include "shell/event_primitives.h"
@@ -25,20 +26,7 @@ using namespace orvane::desktop;
 
 namespace {
 
-class NullScreen final : public platform::Screen {
- public:
-  raster::IntSize size() const override { return {640, 480}; }
-  raster::IntSize display_size() const override { return {640, 480}; }
-  void present(const raster::Surface&, std::span<const raster::IntRect>) override {}
-  std::optional<platform::InputEvent> poll_input() override { return std::nullopt; }
-  bool wait_for_input(const raster::Surface&, std::optional<std::uint64_t>) override { return false; }
-  void set_title(std::string_view) override {}
-  void set_window_flags(const platform::WindowFlags&) override {}
-  void set_cursor(platform::CursorShape) override {}
-  void set_cursor(const platform::MonochromeCursor&) override {}
-  std::string clipboard_text() override { return {}; }
-  void set_clipboard_text(std::string_view) override {}
-};
+using bench::NullScreen;
 
 // The conversions the window layer calls, and a window class counting its presses.
 constexpr const char* kWorld = R"(
