@@ -21,6 +21,7 @@
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "reader/reader.h"
+#include "shell/cursors.h"
 #include "shell/dispatch_state.h"
 #include "shell/event_masks.h"
 #include "shell/event_primitives.h"
@@ -183,7 +184,7 @@ int TitleShell::show_alert(int base) {
 
 void TitleShell::event_pass(int mask) {
   using namespace desktop;
-  process_events(desktop_, frame_ ? frame_->client : Hwnd{}, mask);
+  process_events(desktop_, dispatch_state().client, mask);
   desktop_.present();
   // The backend takes the frames whose time has come; a script run to its
   // end ends the run in order, even for a loop whose mask leaves the quit
@@ -297,7 +298,7 @@ void TitleShell::wait_for_splash() {
     // The deadline in host milliseconds: the first whose tick count reaches the limit.
     std::uint64_t due_tick = splash_->shown_at + splash_->limit;
     std::uint64_t deadline = (due_tick * 50 + 2) / 3;
-    process_events(desktop_, frame_->client, kUpdateMask | kActivateMask);
+    process_events(desktop_, dispatch_state().client, kUpdateMask | kActivateMask);
     desktop_.present();
     if (!screen_.wait_for_input(desktop_.framebuffer(), deadline)) platform::clock().wait_until(deadline);
   }
@@ -406,6 +407,7 @@ int TitleShell::run(desktop::Desktop& desktop, platform::Screen& screen, const T
     return 1;
   }
   shell.create_frame();
+  shell_cursors().show_watch();  // until the boot first reaches the event loop
   std::uint64_t boot_start = ticks_now();  // the boot counts from the memory's set-up on
   std::unique_ptr<LispSession> session;
   try {

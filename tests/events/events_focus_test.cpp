@@ -1,4 +1,4 @@
-// Keys reaching the key focus window, focus changes, and the frame's close.
+// Keys reaching the key focus window, and focus changes.
 #include <gtest/gtest.h>
 
 #include "events/event_lines.h"
@@ -34,26 +34,6 @@ TEST(EventsFocus, CharactersGoToTheKeyFocusWindowUnlessSystemKeyDownTookTheKey) 
                          // The same window again: nothing changes.
                          "focus t",
                          "w2 deactivate-focus", "focus ()"}));
-}
-
-TEST(EventsFocus, TheFramesCloseTellsTheModalWindowFirstAndClosesOnlyWhenDoQuitAnswers) {
-  WindowTitle title;
-  RunResult r = title.play(
-      "(define Quits 0)\n"
-      "(define (do-quit) (set! Quits (+ Quits 1)) (say 'do-quit Quits (send W3 object-opened?))\n"
-      "  (if (= Quits 1) (void) t))\n"
-      "(define (toplevel-loop)\n"
-      "  (open-page 400 300)\n"
-      "  (set! W3 (show-window 'w3 Page '(:size (100 80) :position (200 30) :type 7)))\n"
-      "  (trace-messages W3 '(appeal destroy))\n"
-      "  (send Page set-modal W3)\n"
-      "  (say 'ready)\n"
-      "  (pump-forever))",
-      "wait 50\nclose\nwait 50\nclose\nwait 50\nkey f1\nwait 50\n");
-  ASSERT_EQ(r.status, 0) << r.err;
-  // No-value keeps the frame; the second answer closes it and the run ends.
-  EXPECT_EQ(lines_after(r.out),
-            (Lines{"w3 appeal", "w3 hide-event", "w3 destroy", "do-quit 1 ()", "do-quit 2 ()"}));
 }
 
 }  // namespace
