@@ -106,7 +106,7 @@ Value p_reset_mouse() {
   ui::WindowPeer* w = ui::window_peer_or_null(g_mem.self);
   if (!w) w = ui::window_peer_or_null(dispatch_state().mouse.mouse_window);
   Hwnd hwnd;
-  if (w) hwnd = w->is_page() || w->is_root() ? dispatch_state().client : w->hwnd;
+  if (w) hwnd = w->is_root() ? dispatch_state().client : w->hwnd;
   if (play_desktop()) {
     reset_mouse(hwnd);
   } else {

@@ -122,6 +122,9 @@ void subclass_mdi_client(Desktop& desktop, Hwnd client) {
           case WM_LBUTTONDBLCLK:
             if (layer.root && root_mouse_message(h, message, lparam)) return 0;
             break;
+          case ui::kReexamineMessage:
+            if (layer.root) root_mouse_message(h, message, lparam_of(d.screen_to_client(h, d.cursor_position())));
+            return 0;
           default:
             break;
         }

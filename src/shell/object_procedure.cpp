@@ -228,7 +228,7 @@ bool root_mouse_message(Hwnd client, std::uint32_t message, LParam lparam) {
       case WM_LBUTTONUP:
         return mouse_release(client, point_of(lparam));
       default:
-        mouse_move(client, point_of(lparam), false);
+        mouse_move(client, point_of(lparam), message == ui::kReexamineMessage);
         return 0;
     }
   }) != 0;

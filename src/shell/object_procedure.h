@@ -15,9 +15,9 @@ namespace orvane::shell {
 desktop::LResult object_procedure(ui::WindowPeer& peer, desktop::Hwnd hwnd, std::uint32_t message,
                                   desktop::WParam wparam, desktop::LParam lparam);
 
-// The mouse messages (moves, presses, releases, double clicks) the MDI
-// client hands on for the root's window object. False: the client's own
-// handling runs too.
+// The mouse messages (moves, presses, releases, double clicks, the
+// re-examine message) the MDI client hands on for the root's window object.
+// False: the client's own handling runs too.
 bool root_mouse_message(desktop::Hwnd client, std::uint32_t message, desktop::LParam lparam);
 
 // `grow-rect-limits` of a window as the desktop's min/max sizes of a

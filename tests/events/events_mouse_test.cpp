@@ -53,14 +53,15 @@ TEST(EventsMouse, MovesReportEnteringAndLeavingOnlyWhenThePointChangesUnlessRese
                             "(define (system-key-down _code) (reset-mouse) (say 'reset (last-mouse-point)) t)",
                             std::string(kTwoWindows) + "(set! Say-Moves? t)",
                             "wait 50\nmove 25 35\nwait 20\nmove 25 35\nwait 20\nkey f1\nwait 20\nmove 40 50\nwait 20\n"
-                            "move 300 200\nwait 20\n");
+                            "move 300 200\nwait 20\nmove 300 200\nwait 20\nkey f1\nwait 20\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(lines_after(r.out),
             (Lines{"w1 enter-mouse", "w1 mouse-move-system 5 5",
                    // The same point again: nothing; after reset-mouse the same point is reported.
                    "reset (-1 . -1)", "w1 mouse-move-system 5 5",
                    "w1 exit-mouse", "w2 enter-mouse", "w2 mouse-move-system 10 10",
-                   "w2 exit-mouse", "page enter-mouse", "page mouse-move-system 300 200"}));
+                   "w2 exit-mouse", "page enter-mouse", "page mouse-move-system 300 200",
+                   "reset (-1 . -1)", "page mouse-move-system 300 200"}));
 }
 
 TEST(EventsMouse, ADragStartsWhenTheWindowIsReadyAndMovesThenGoOutAsDragsFromTheClick) {
