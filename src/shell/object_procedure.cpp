@@ -123,11 +123,16 @@ void follow_desktop_z_order(WindowPeer& page) {
   }
 }
 
-// Windows directly in the page stay behind the page's windoids.
+// Windows directly in the page stay behind the page's windoids: one going
+// to the top, or behind a windoid other than the last, goes behind the last.
 void keep_windoids_in_front(WindowPeer& peer, WindowPos& pos) {
   if (!peer.in_page() || peer.flags.floating || (pos.flags & SWP_NOZORDER)) return;
   WindowPeer* last = ui::last_windoid(*ui::layer().page);
-  if (last && last->hwnd) pos.insert_after = last->hwnd;
+  if (!last || !last->hwnd) return;
+  const Hwnd after = pos.insert_after;
+  WindowPeer* after_peer = ui::window_peer_of(after);
+  bool to_top = after == Desktop::kTop || after == Desktop::kTopmost;
+  if (to_top || (after_peer && after_peer->flags.floating && after_peer != last)) pos.insert_after = last->hwnd;
 }
 
 LResult handle(WindowPeer& peer, Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam) {
