@@ -85,6 +85,14 @@ int scroll_amount(WindowPeer& peer, int bar, int code, int thumb) {
   }
 }
 
+// A scroll bar's amount cut so that the position stays within the bar's
+// range (with a page, the last position that still shows a whole page).
+int clamp_scroll(int amount, const ScrollInfo& info) {
+  int last = info.page > 0 ? info.max - static_cast<int>(info.page) + 1 : info.max;
+  int target = std::clamp(info.pos + amount, info.min, std::max(info.min, last));
+  return target - info.pos;
+}
+
 // A scroll bar message: the amount clamped into the bar's range, the bar
 // moved and `scroll` sent.
 void scrolled(WindowPeer& peer, int bar, WParam wparam) {
@@ -237,12 +245,6 @@ bool root_mouse_message(Hwnd client, std::uint32_t message, LParam lparam) {
         return 0;
     }
   }) != 0;
-}
-
-int clamp_scroll(int amount, const ScrollInfo& info) {
-  int last = info.page > 0 ? info.max - static_cast<int>(info.page) + 1 : info.max;
-  int target = std::clamp(info.pos + amount, info.min, std::max(info.min, last));
-  return target - info.pos;
 }
 
 void apply_grow_limits(WindowPeer& peer, std::uint32_t style, MinMaxInfo& info) {

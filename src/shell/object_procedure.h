@@ -28,10 +28,6 @@ void apply_grow_limits(ui::WindowPeer& peer, std::uint32_t style, desktop::MinMa
 // `size-update` with the old width and height.
 void window_resized(ui::WindowPeer& peer, int width, int height);
 
-// A scroll bar's amount cut so that the position stays within the bar's
-// range (with a page, the last position that still shows a whole page).
-int clamp_scroll(int amount, const desktop::ScrollInfo& info);
-
 // The key focus window's object gets `key-down` with the character.
 void character_typed(int character);
 

@@ -68,6 +68,19 @@ TEST_F(EventsProcedure, LinesAndPagesScrollByTheWindowsAmountsUntilTheEndOfTheRa
   EXPECT_EQ(scroll(WM_VSCROLL, SB_ENDSCROLL), "w1 end-scroll\n");
 }
 
+TEST_F(EventsProcedure, WithAPageTheLastPositionShowsAWholePage) {
+  ScrollInfo bar;
+  bar.mask = SIF_RANGE | SIF_POS | SIF_PAGE;
+  bar.min = 0;
+  bar.max = 100;
+  bar.page = 20;
+  bar.pos = 70;
+  desk().set_scroll_info(hwnd, SB_VERT, bar);
+  // 81 is the last position: 11 are left.
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_PAGEDOWN), "w1 scroll 0 11\n");
+  EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN), "");
+}
+
 TEST_F(EventsProcedure, TheHorizontalBarUsesTheWidthsAndScrollsAlongX) {
   EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT), "w1 scroll 7 0\n");
   EXPECT_EQ(scroll(WM_HSCROLL, SB_PAGERIGHT), "w1 scroll 30 0\n");
