@@ -162,6 +162,41 @@ TEST_F(WindowsTree, WindowListsAndZOrderKeepVisibleWindoidsInFront) {
   EXPECT_EQ(desktop_order(), "p1 p3 p2");
 }
 
+TEST_F(WindowsTree, ThePagesFrontWindowIsTheActiveOneAndStaysBehindWindoids) {
+  auto active = [&] { return ui::window_peer_of(desk().mdi_client_state(client())->active); };
+  lisp(R"((define p1 (show-window 'p1 Page '(:size (50 50))))
+          (define f1 (show-window 'f1 Page '(:size (20 20) :floating? t)))
+          (define p2 (show-window 'p2 Page '(:size (50 50)))))");
+  EXPECT_EQ(active(), &peer("p2"));
+  EXPECT_EQ(ui::layer().front, &peer("p2"));
+  EXPECT_EQ(desktop_order(), "f1 p2 p1") << "the active window stays behind the windoid";
+  // Without a visible windoid, bringing a window to the front deactivates
+  // the front window and makes the new one active.
+  lisp("(send f1 hide)");
+  EXPECT_EQ(lisp("(send p1 bring-to-front)"), "p2 deexpose\n");
+  EXPECT_EQ(active(), &peer("p1"));
+  EXPECT_EQ(ui::layer().front, &peer("p1"));
+  EXPECT_EQ(lisp("(say (send p2 active-window?))"), "()\n");
+  // Hiding the front window hands the activation to the next one.
+  lisp("(send p1 hide)");
+  EXPECT_EQ(active(), &peer("p2"));
+  EXPECT_EQ(ui::layer().front, &peer("p2"));
+  lisp("(send p2 destroy)");
+  EXPECT_EQ(ui::layer().front, nullptr);
+}
+
+TEST_F(WindowsTree, WindowsShownIntoTheActiveFrontWindowAreActivatedAndHidingDropsTheirFocus) {
+  lisp(R"((define a (show-window 'a Page '(:size (100 100))))
+          (define field (make-window 'field a '(:size (10 10)) 'handles-keys? t))
+          (trace-messages field '(activate activate-focus deactivate-focus))
+          (send field open))");
+  EXPECT_EQ(lisp("(say (send a active-window?)) (send field show)"), "t\nfield activate\nfield show-event\n");
+  EXPECT_EQ(lisp("(send field mouse-down 1 1)"), "field activate-focus\nfield default-mouse-down 1 1\n");
+  EXPECT_EQ(lisp("(send a hide)"), "field deactivate-focus\na hide-event\n")
+      << "keys never go to a window that cannot be seen";
+  EXPECT_EQ(ui::layer().key_focus, nullptr);
+}
+
 TEST_F(WindowsTree, AModalWindowDisablesTheOtherPageWindowsUntilCleared) {
   lisp(R"((define a (show-window 'a Page '(:size (50 50)) 'handles-keys? t))
           (define b (show-window 'b Page '(:size (50 50))))
@@ -234,6 +269,33 @@ TEST_F(WindowsTree, ClosingInsideAChildsDestroyOrAppealIsRefused) {
       << "the parent cannot close while its child appeals";
   EXPECT_EQ(lisp("(send c close) (say (send c object-opened?))"),
             "c hide-event\n()\n");
+}
+
+TEST_F(WindowsTree, HandlersMayDestroyTheWindowsBeingWorkedOn) {
+  // A window destroying itself in its own show and hide handlers.
+  lisp(R"((define s (open-window 's Page '(:size (20 20))))
+          (s (add-override 'show-event (lambda () (say 's 'goes) (send s destroy))))
+          (define h (show-window 'h Page '(:size (20 20))))
+          (h (add-override 'hide-event (lambda () (send h destroy)))))");
+  EXPECT_EQ(lisp("(send s show) (say (send s object-opened?))"), "h deexpose\ns expose\ns goes\n()\n");
+  EXPECT_EQ(lisp("(say (send h appeal) (send h object-opened?))"), "() ()\n")
+      << "an appeal whose window went meanwhile answers nil";
+  // A child destroying its parent from its own destroy handler.
+  lisp(R"((define a (show-window 'a Page '(:size (50 50))))
+          (define b (show-window 'b a '(:size (10 10))))
+          (define c (show-window 'c a '(:size (10 10))))
+          (b (add-override 'destroy (lambda () (say 'b 'destroys 'a) (send a destroy) ((overriden destroy)))))
+          (trace-messages c '(destroy)))");
+  EXPECT_EQ(lisp("(send a destroy) (say (send a object-opened?) (send b object-opened?) (send c object-opened?))"),
+            "c destroy\nb destroys a\n() () ()\n");
+  // A window activated into the key focus that destroys itself there.
+  lisp(R"((define k (show-window 'k Page '(:size (50 50))))
+          (define f (show-window 'f k '(:size (10 10)) 'handles-keys? t))
+          (f (add-override 'activate-focus (lambda () (send k destroy))))
+          (send k deactivate))");
+  EXPECT_EQ(lisp("(send k activate) (say (send k object-opened?) (send f object-opened?))"), "() ()\n");
+  EXPECT_EQ(ui::layer().key_focus, nullptr);
+  EXPECT_EQ(lisp("(say (length (send Page children t)))"), "0\n");
 }
 
 TEST_F(WindowsTree, TheTreeKeepsOpenedWindowsAliveThroughCollections) {
