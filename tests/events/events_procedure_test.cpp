@@ -1,7 +1,7 @@
 // The object procedure in process: scroll bar messages (the amounts the
 // window answers, cut at the ends of the bar's range, become `scroll`; the
 // end of a scroll is `end-scroll`), min/max sizes from `grow-rect-limits`,
-// commands from controls.
+// commands from controls, and the MDI client's size given to the page.
 #include <gtest/gtest.h>
 
 #include "platform/desktop/desktop.h"
@@ -88,6 +88,19 @@ TEST_F(EventsProcedure, TheHorizontalBarUsesTheWidthsAndScrollsAlongX) {
   EXPECT_EQ(scroll(WM_HSCROLL, SB_LINELEFT), "w1 scroll -7 0\n");
   EXPECT_EQ(scroll(WM_HSCROLL, SB_LINELEFT), "");
   EXPECT_EQ(desk().get_scroll_pos(hwnd, SB_VERT), 0);
+}
+
+TEST_F(EventsProcedure, TheMdiClientsNewSizeIsThePagesWithSizeUpdate) {
+  lisp("(trace-messages Page '(size-update))");
+  test_host().terminal.clear();
+  desk().move_window(client(), 0, 0, 500, 420);
+  EXPECT_EQ(test_host().terminal, "page size-update 400 300\r");
+  EXPECT_EQ(peer("Page").rect, (raster::IntRect{0, 0, 500, 420}));
+  EXPECT_EQ(peer("Page").view_rect, (raster::IntRect{0, 0, 500, 420}));
+  // The next change reports the size the first one gave.
+  test_host().terminal.clear();
+  desk().move_window(client(), 0, 0, 300, 200);
+  EXPECT_EQ(test_host().terminal, "page size-update 500 420\r");
 }
 
 TEST_F(EventsProcedure, GrowRectLimitsGiveTheMinimumAndMaximumClientSizesPlusTheFrame) {
