@@ -27,16 +27,22 @@ class EventsProcedure : public WindowLayerTest {
          "(open-page 400 300)\n"
          "(set! W1 (show-window 'w1 Page '(:size (100 80) :position (20 30) :type 7)))");
     hwnd = peer("W1").hwnd;
-    ScrollInfo bar;
-    bar.mask = SIF_RANGE | SIF_POS;
-    bar.min = 0;
-    bar.max = 100;
-    desk().set_scroll_info(hwnd, SB_VERT, bar);
-    desk().set_scroll_info(hwnd, SB_HORZ, bar);
+    set_bar(SB_VERT, 100, 0, 0);
+    set_bar(SB_HORZ, 100, 0, 0);
   }
   void TearDown() override {
     shell::detach_dispatch();
     WindowLayerTest::TearDown();
+  }
+
+  // The window's bar ranges over 0..max.
+  void set_bar(int which, int max, unsigned page, int pos) {
+    ScrollInfo bar;
+    bar.mask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    bar.max = max;
+    bar.page = page;
+    bar.pos = pos;
+    desk().set_scroll_info(hwnd, which, bar);
   }
 
   // Sends the scroll message; answers what the window printed.
@@ -69,13 +75,7 @@ TEST_F(EventsProcedure, LinesAndPagesScrollByTheWindowsAmountsUntilTheEndOfTheRa
 }
 
 TEST_F(EventsProcedure, WithAPageTheLastPositionShowsAWholePage) {
-  ScrollInfo bar;
-  bar.mask = SIF_RANGE | SIF_POS | SIF_PAGE;
-  bar.min = 0;
-  bar.max = 100;
-  bar.page = 20;
-  bar.pos = 70;
-  desk().set_scroll_info(hwnd, SB_VERT, bar);
+  set_bar(SB_VERT, 100, 20, 70);
   // 81 is the last position: 11 are left.
   EXPECT_EQ(scroll(WM_VSCROLL, SB_PAGEDOWN), "w1 scroll 0 11\n");
   EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN), "");
