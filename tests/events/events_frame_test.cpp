@@ -1,4 +1,4 @@
-// The frame and the MDI client: closing the title, and the client's
+// The frame and the MDI client: closing the title and windows, and the client's
 // background (black under start-up flag 0x20 until a window object exists,
 // then the page's colour).
 #include <gtest/gtest.h>
@@ -29,6 +29,28 @@ TEST(EventsFrame, TheFramesCloseTellsTheModalWindowFirstAndClosesOnlyWhenDoQuitA
   // No-value keeps the frame; the second answer closes it and the run ends.
   EXPECT_EQ(lines_after(r.out),
             (Lines{"w3 appeal", "w3 hide-event", "w3 destroy", "do-quit 1 ()", "do-quit 2 ()"}));
+}
+
+TEST(EventsFrame, AWindowsCloseBoxAsksItsAppealWhichDestroysItUnlessItHidesOnClose) {
+  WindowTitle title;
+  RunResult r = title.play(
+      "(define (toplevel-loop)\n"
+      "  (open-page 400 300)\n"
+      "  (set! W1 (show-window 'w1 Page '(:size (100 80) :position (20 40) :type 0 :close-box? t)))\n"
+      "  (set! W2 (show-window 'w2 Page '(:size (100 80) :position (200 40) :type 0 :close-box? t\n"
+      "                                    :hide-on-close? t)))\n"
+      "  (trace-messages W1 '(appeal destroy))\n"
+      "  (trace-messages W2 '(appeal destroy))\n"
+      "  (say 'ready)\n"
+      "  (pump-forever))\n"
+      "(define (system-key-down _code) (say 'opened (send W1 object-opened?) (send W2 object-opened?)) t)",
+      // The close boxes stand at the right of the captions, above the clients' top-right corners.
+      "wait 50\nclick 110 29\nwait 100\nclick 290 29\nwait 100\nkey f1\nwait 10\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  Lines closing;
+  for (const std::string& line : lines_after(r.out))
+    if (line.find("expose") == std::string::npos) closing.push_back(line);
+  EXPECT_EQ(closing, (Lines{"w1 appeal", "w1 hide-event", "w1 destroy", "w2 appeal", "w2 hide-event", "opened () t"}));
 }
 
 class ClientBackground : public ::testing::Test {
