@@ -16,7 +16,7 @@ class KeyboardTest : public ::testing::Test {
 };
 
 TEST_F(KeyboardTest, SystemKeyDownIsOfferedFunctionAndEditingKeysAndControlLettersOnly) {
-  std::string lisp = std::string()+kPumpingLoop +
+  std::string lisp = std::string(kPumpingLoop) +
                      "(define (system-key-down _code) (say 'key _code) nil)\n";
   RunResult r = play(lisp,
                      "key f1\nkey a\nkey 7\nkey ctrl+a\nkey keypad-enter\nkey enter\nkey end\nkey keypad-5\n"
@@ -27,7 +27,7 @@ TEST_F(KeyboardTest, SystemKeyDownIsOfferedFunctionAndEditingKeysAndControlLette
 }
 
 TEST_F(KeyboardTest, TheHandlerRunsWithTheEventFlagRaisedByThePump) {
-  std::string lisp = std::string()+kPumpingLoop +
+  std::string lisp = std::string(kPumpingLoop) +
                      "(define (system-key-down _code) (say 'offered _code (get-event-flag)) (= _code 13))\n";
   RunResult r = play(lisp, "key enter\nkey tab\nwait 10\n");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -36,7 +36,7 @@ TEST_F(KeyboardTest, TheHandlerRunsWithTheEventFlagRaisedByThePump) {
 }
 
 TEST_F(KeyboardTest, AThrowLeavingTheHandlerReachesTheCatchOutsideProcessEvents) {
-  std::string lisp = std::string() +
+  std::string lisp =
                      "(define (system-key-down _code) (throw 'away _code))\n"
                      "(define (toplevel-loop)\n"
                      "  (while t (say 'caught (catch 'away (while t (process-events nil))) (get-event-flag))))\n";
@@ -47,7 +47,7 @@ TEST_F(KeyboardTest, AThrowLeavingTheHandlerReachesTheCatchOutsideProcessEvents)
 }
 
 TEST_F(KeyboardTest, AThrowWithoutCatchIsError17AndThePumpGoesOn) {
-  std::string lisp = std::string()+kPumpingLoop +
+  std::string lisp = std::string(kPumpingLoop) +
                      "(define (system-key-down _code) (say 'offered _code) (throw 'nowhere _code))\n";
   RunResult r = play(lisp, "key f1\nkey f2\nwait 10\n");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -57,7 +57,7 @@ TEST_F(KeyboardTest, AThrowWithoutCatchIsError17AndThePumpGoesOn) {
 }
 
 TEST_F(KeyboardTest, AnErrorInAHandlerIsReportedAndTheNextKeyStillArrives) {
-  std::string lisp = std::string()+kPumpingLoop +
+  std::string lisp = std::string(kPumpingLoop) +
                      "(define (system-key-down _code) (say 'offered _code) (car 5))\n";
   RunResult r = play(lisp, "key f1\nkey f2\nwait 10\n");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -66,7 +66,7 @@ TEST_F(KeyboardTest, AnErrorInAHandlerIsReportedAndTheNextKeyStillArrives) {
 }
 
 TEST_F(KeyboardTest, AQuitFromAHandlerEndsTheRunInOrder) {
-  std::string lisp = std::string()+kPumpingLoop +
+  std::string lisp = std::string(kPumpingLoop) +
                      "(define (system-key-down _code) (say 'quitting _code) (quit))\n";
   RunResult r = play(lisp, "key escape\nkey f1\nwait 10\n");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -76,7 +76,7 @@ TEST_F(KeyboardTest, AQuitFromAHandlerEndsTheRunInOrder) {
 // The background poll of a long loop reaches the pump only while the event
 // flag is 0 or below.
 TEST_F(KeyboardTest, ALoopThatDoesNotPumpIsPolledUnlessTheEventFlagIsRaised) {
-  std::string lisp = std::string() +
+  std::string lisp =
                      "(define Got nil)\n"
                      "(define (system-key-down _code) (set! Got _code) nil)\n"
                      "(define (spin-until-key _n) (while (and (not Got) (> _n 0)) (set! _n (- _n 1))) (say 'got Got))\n"
