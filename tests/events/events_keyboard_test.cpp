@@ -37,9 +37,9 @@ TEST_F(KeyboardTest, TheHandlerRunsWithTheEventFlagRaisedByThePump) {
 
 TEST_F(KeyboardTest, AThrowLeavingTheHandlerReachesTheCatchOutsideProcessEvents) {
   std::string lisp =
-                     "(define (system-key-down _code) (throw 'away _code))\n"
-                     "(define (toplevel-loop)\n"
-                     "  (while t (say 'caught (catch 'away (while t (process-events nil))) (get-event-flag))))\n";
+      "(define (system-key-down _code) (throw 'away _code))\n"
+      "(define (toplevel-loop)\n"
+      "  (while t (say 'caught (catch 'away (while t (process-events nil))) (get-event-flag))))\n";
   RunResult r = play(lisp, "key f1\nkey f2\nwait 10\n");
   EXPECT_EQ(r.status, 0) << r.err;
   // The catch restores the event flag the pump had raised.
@@ -77,15 +77,15 @@ TEST_F(KeyboardTest, AQuitFromAHandlerEndsTheRunInOrder) {
 // flag is 0 or below.
 TEST_F(KeyboardTest, ALoopThatDoesNotPumpIsPolledUnlessTheEventFlagIsRaised) {
   std::string lisp =
-                     "(define Got nil)\n"
-                     "(define (system-key-down _code) (set! Got _code) nil)\n"
-                     "(define (spin-until-key _n) (while (and (not Got) (> _n 0)) (set! _n (- _n 1))) (say 'got Got))\n"
-                     "(define (toplevel-loop)\n"
-                     "  (set-event-flag 0)\n"
-                     "  (without-event (say 'flag (get-event-flag)) (spin-until-key 2000000))\n"
-                     "  (say 'flag (get-event-flag))\n"
-                     "  (spin-until-key 20000000)\n"
-                     "  (quit))\n";
+      "(define Got nil)\n"
+      "(define (system-key-down _code) (set! Got _code) nil)\n"
+      "(define (spin-until-key _n) (while (and (not Got) (> _n 0)) (set! _n (- _n 1))) (say 'got Got))\n"
+      "(define (toplevel-loop)\n"
+      "  (set-event-flag 0)\n"
+      "  (without-event (say 'flag (get-event-flag)) (spin-until-key 2000000))\n"
+      "  (say 'flag (get-event-flag))\n"
+      "  (spin-until-key 20000000)\n"
+      "  (quit))\n";
   RunResult r = play(lisp, "key f1\nwait 10000\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "flag 1\ngot ()\nflag 0\ngot 378\n");
