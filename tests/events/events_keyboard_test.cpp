@@ -73,6 +73,24 @@ TEST_F(KeyboardTest, AQuitFromAHandlerEndsTheRunInOrder) {
   EXPECT_EQ(r.out, "quitting 27\n");
 }
 
+// A throw out of a handler that a send from Lisp reached stops at the
+// dispatch's own catch frame: the catch around the send sees a normal
+// return, and the pump, finding no catch for the tag any more, raises 17.
+TEST_F(KeyboardTest, AThrowWhoseCatchIsGoneWhenThePumpCarriesItOnIsError17) {
+  std::string lisp =
+      "(obj-test-window (define (appeal) (say label 'appeal) (throw 'tag 'thrown)))\n"
+      "(define (system-key-down _code) (say 'inner (catch 'tag (send W1 close) 'closed)) t)\n"
+      "(define (toplevel-loop)\n"
+      "  (open-page 400 300)\n"
+      "  (set! W1 (show-window 'w1 Page '(:size (100 80) :position (20 40) :type 7)))\n"
+      "  (say 'caught (catch 'toplevel (pump-forever))))\n";
+  RunResult r = play(lisp, "wait 50\nkey f1\nwait 20\n");
+  EXPECT_EQ(lines_starting(r.out, "w1 appeal"), std::vector<std::string>{"w1 appeal"});
+  EXPECT_EQ(lines_starting(r.out, "inner"), std::vector<std::string>{"inner closed"});
+  EXPECT_EQ(lines_starting(r.out, "caught"), std::vector<std::string>{"caught ()"});
+  EXPECT_NE(r.err.find("Error: 17, tag"), std::string::npos) << r.err;
+}
+
 // The background poll of a long loop reaches the pump only while the event
 // flag is 0 or below.
 TEST_F(KeyboardTest, ALoopThatDoesNotPumpIsPolledUnlessTheEventFlagIsRaised) {
