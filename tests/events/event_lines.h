@@ -21,4 +21,16 @@ inline Lines lines_after(const std::string& out, const std::string& marker = "re
   return tail;
 }
 
+// The lines the predicate keeps, in order.
+template <class Keep>
+Lines lines_where(const Lines& lines, Keep keep) {
+  Lines kept;
+  for (const std::string& line : lines)
+    if (keep(line)) kept.push_back(line);
+  return kept;
+}
+
+inline bool has(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
+inline bool starts(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
+
 }  // namespace orvane::testing

@@ -47,9 +47,7 @@ TEST(EventsFrame, AWindowsCloseBoxAsksItsAppealWhichDestroysItUnlessItHidesOnClo
       // The close boxes stand at the right of the captions, above the clients' top-right corners.
       "wait 50\nclick 110 29\nwait 100\nclick 290 29\nwait 100\nkey f1\nwait 10\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  Lines closing;
-  for (const std::string& line : lines_after(r.out))
-    if (line.find("expose") == std::string::npos) closing.push_back(line);
+  Lines closing = lines_where(lines_after(r.out), [](const std::string& l) { return !has(l, "expose"); });
   EXPECT_EQ(closing, (Lines{"w1 appeal", "w1 hide-event", "w1 destroy", "w2 appeal", "w2 hide-event", "opened () t"}));
 }
 

@@ -102,11 +102,9 @@ TEST(EventsMouse, ClickingABackWindowDeactivatesTheFrontOneAndActivatesIt) {
                             "(trace-messages W1 '(activate deactivate))\n(trace-messages W2 '(activate deactivate))",
                             "wait 50\nclick 25 35\nwait 600\nclick 25 35\nwait 600\nclick 210 40\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  Lines activation;
-  for (const std::string& line : lines_after(r.out))
-    if (line.find("activate") != std::string::npos || line.find("expose") != std::string::npos ||
-        line.find("mouse-down-system") != std::string::npos)
-      activation.push_back(line);
+  Lines activation = lines_where(lines_after(r.out), [](const std::string& l) {
+    return has(l, "activate") || has(l, "expose") || has(l, "mouse-down-system");
+  });
   EXPECT_EQ(activation, (Lines{"w2 deactivate", "w2 deexpose", "w1 activate", "w1 expose",
                                "w1 mouse-down-system 5 5",
                                // Already in front: no activation again.
@@ -131,15 +129,12 @@ TEST(EventsMouse, AWindowClosedInItsOwnHandlerGetsNoMoreAndAThrowReachesTheCatch
       "  (while t (say 'caught (catch 'away (pump-forever)) (get-event-flag))))",
       "wait 50\nclick 25 35\nwait 600\nclick 25 35\nwait 600\nclick 210 40\nwait 600\nclick 210 40\nwait 600\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  Lines closer;
-  for (const std::string& line : lines_after(r.out))
-    if (line.rfind("closer", 0) == 0 && line.find("expose") == std::string::npos) closer.push_back(line);
+  Lines closer = lines_where(lines_after(r.out), [](const std::string& l) { return starts(l, "closer") && !has(l, "expose"); });
   EXPECT_EQ(closer, (Lines{"closer mouse-down-system 5 5", "closer appeal", "closer hide-event", "closer destroy"}));
   EXPECT_EQ(lines_starting(r.out, "closed-inside"), Lines{"closed-inside ()"});
   // The throw goes on after the press's dispatch; the release still arrives.
-  Lines thrower;
-  for (const std::string& line : lines_after(r.out))
-    if (line.rfind("thrower m", 0) == 0 || line.rfind("caught", 0) == 0) thrower.push_back(line);
+  Lines thrower =
+      lines_where(lines_after(r.out), [](const std::string& l) { return starts(l, "thrower m") || starts(l, "caught"); });
   EXPECT_EQ(thrower, (Lines{"thrower mouse-down-system 10 10", "caught thrower 1", "thrower mouse-up-system 10 10",
                             "thrower mouse-down-system 10 10", "caught thrower 1", "thrower mouse-up-system 10 10"}));
 }
