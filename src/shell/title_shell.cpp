@@ -25,6 +25,8 @@
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
+#include "ui/menu_dispatch.h"
+#include "ui/menu_tree.h"
 #include "ui/window_layer.h"
 
 namespace orvane::shell {
@@ -125,6 +127,8 @@ void TitleShell::create_frame() {
                         }
                         return 0;
                       }
+                      if (m == WM_COMMAND && l == 0 && ui::dispatch_menu_command(static_cast<std::uint32_t>(low_word(w)))) return 0;
+                      if (m == WM_INITMENUPOPUP) ui::menu_popup_opening(Hmenu{static_cast<std::uint32_t>(w)});
                       if (m == WM_DESTROY) {
                         frame_->client = {};
                         desk.post_quit_message(0);
@@ -179,6 +183,7 @@ void TitleShell::create_frame() {
   frame_->client = d.create_window(client);
   if (!frame_->client) throw std::runtime_error("cannot create the frame's client window");
   ui::attach_window_layer(d, frame_->frame, frame_->client);
+  ui::attach_menus(*frame_->menus, frame_->frame);
   d.show_window(frame_->frame, flags.maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   d.update_window(frame_->frame);
 
@@ -212,6 +217,9 @@ void TitleShell::minimal_event_pass() {
   Message m;
   while (desktop_.peek_message(m, {}, 0, 0, PM_REMOVE)) {
     if (m.message == WM_QUIT) throw QuitRequest{static_cast<int>(m.wparam)};
+    if (m.message == WM_KEYDOWN && ui::translate_menu_accelerator(static_cast<int>(m.wparam), desktop_.key_down(VK_CONTROL),
+                                                                  desktop_.key_down(VK_SHIFT), desktop_.key_down(VK_MENU)))
+      continue;
     desktop_.translate_message(m);
     desktop_.dispatch_message(m);
     if (pending_quit_) {
@@ -412,6 +420,7 @@ TitleShell::~TitleShell() {
 
 void TitleShell::shut_down() {
   end_splash();  // a quit during the boot leaves it up
+  ui::detach_menus();
   ui::detach_window_layer();
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
