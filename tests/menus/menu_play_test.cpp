@@ -4,21 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
 #include "menus/menu_fixture.h"
 #include "platform/raster/png_io.h"
-#include "play/title_writer.h"
-#include "storage/storage_support.h"
+#include "support/window_title.h"
 
 namespace orvane::testing {
 namespace {
-
-// "PREF" 257: two unread bytes, the flags (0x01: a menu bar), the language,
-// the client size.
-std::string preferences(int flags) {
-  return be16(0) + std::string{static_cast<char>(flags), 0} + be16(640) + be16(480);
-}
 
 // A bar with File (Open..., a separator, Quit) and Edit (Copy greyed,
 // Paste checked), shown; the toplevel loop waits for events.
@@ -34,21 +26,17 @@ constexpr const char* kTitle = R"(
 (define paste-item (make-item 'paste edit "&Paste" 'checked? t))
 (send copy-item disable)
 (send bar show)
-(define (toplevel-loop) (wait-key 1000) (toplevel-loop))
+(define (toplevel-loop) (pump-forever))
 )";
 
+// The window test world, then the menu test world with the test's Lisp.
 class MenuPlayTest : public ::testing::Test {
  protected:
-  RunResult play(const std::string& lisp, const std::string& events, int flags = 0x01) {
-    TitleWriter title;
-    title.add("PREF", 257, preferences(flags)).load(0, menu_world_text()).load(1, lisp);
-    EXPECT_TRUE(title.write(dir.file("TITLE.RI")));
-    std::ofstream(dir.file("events.txt")) << events;
-    return run_command_line(std::string(ORVANE_BINARY) + " play --headless --events " + dir.file("events.txt") +
-                                " --frames " + dir.path() + " " + dir.file("TITLE.RI"),
-                            dir.path());
+  RunResult play(const std::string& lisp, const std::string& events) {
+    return title.play(menu_world_text() + lisp, events);
   }
-  TempDir dir;
+  std::string frame_path(const std::string& name) const { return title.dir().file(name); }
+  WindowTitle title;
 };
 
 TEST_F(MenuPlayTest, ClicksOnTheBarReachTheChosenItem) {
@@ -96,8 +84,39 @@ TEST_F(MenuPlayTest, AnOpenMenuLooksAsItShould) {
   RunResult r = play(kTitle, "wait 100\nclick 50 9\nwait 100\nmove 60 30\nwait 100\nframe edit.png\nkey escape\n"
                              "key escape\nwait 100\nframe closed.png\n");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(matches_golden(dir.file("edit.png"), "edit_menu_open"));
-  EXPECT_TRUE(matches_golden(dir.file("closed.png"), "bar_closed"));
+  EXPECT_TRUE(matches_golden(frame_path("edit.png"), "edit_menu_open"));
+  EXPECT_TRUE(matches_golden(frame_path("closed.png"), "bar_closed"));
+}
+
+// With a window object: the root window, which takes the keys.
+constexpr const char* kWindows = R"(
+(obj-test-window (define (set-text-font _name) (say label 'set-text-font _name)))
+(set! Fonts '("Arial" "Courier New" "Times New Roman"))
+(define root (make-menu 'root nil ""))
+(define bar (make-menu 'bar root ""))
+(define fonts (make-menu 'fonts bar "Font" 'font? t))
+(send fonts add-font-items)
+(define tools (make-menu 'tools root "Tools" 'popup? t))
+(define hammer (make-item 'hammer tools "Hammer"))
+(define saw (make-item 'saw tools "Saw"))
+(send bar show)
+(define (toplevel-loop)
+  (define w (open-window 'w () () 'handles-keys? t))
+  (send w mouse-down 5 5)
+  (say 'chose (send w popup-select tools nil nil))
+  (say 'chose (send w popup-select tools nil nil))
+  (pump-forever))
+)";
+
+TEST_F(MenuPlayTest, FontEntriesReachTheKeyFocusWindowAndPopupsAnswerTheirChoice) {
+  RunResult r = play(kWindows,
+                           "wait 100\nframe popup.png\nkey down\nkey down\nkey enter\nwait 100\n"
+                           "key escape\nwait 100\n"
+                           "key alt\nkey down\nkey down\nkey enter\nwait 100\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "chose"), (std::vector<std::string>{"chose saw", "chose ()"}));
+  EXPECT_EQ(lines_starting(r.out, "w set-text-font"), std::vector<std::string>{"w set-text-font Courier New"});
+  EXPECT_EQ(lines_starting(r.out, "tools"), (std::vector<std::string>{"tools update", "tools update"}));
 }
 
 }  // namespace
