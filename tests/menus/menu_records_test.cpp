@@ -1,6 +1,7 @@
 // Menu objects mirrored onto the frame's desktop menus: the tree's shape,
 // command numbers, entries and their places, the interface operations,
 // font menus, closing, and bad input.
+#include "core/native_objects.h"
 #include "menus/menu_fixture.h"
 
 namespace orvane::testing {
@@ -224,6 +225,21 @@ TEST_F(MenuTest, ClosingTakesChildrenEntriesAndDesktopMenusAway) {
   lisp("(file (set! parent bar2) (open)) (send file show)");
   EXPECT_EQ(entries("bar2"), "M|File");
   EXPECT_EQ(printed("(send bar2 children t)"), "(m file)");
+}
+
+TEST_F(MenuTest, MenusOnlyTheTreeHoldsOutliveCollections) {
+  lisp(kBar);
+  lisp(R"((let ((_menu (make-menu 'extra bar "Extra")))
+            (make-item 'kept _menu "Kept")
+            (make-item 'gone _menu "Gone"))
+          ())");
+  lisp("(send (send bar named '(extra gone)) close)");
+  for (int i = 0; i < 3; ++i) lisp("(let ((_n 2000)) (while (> _n 0) (list _n \"garbage\") (set! _n (- _n 1)))) (recycle)");
+  close_released_native_objects();
+  EXPECT_TRUE(ui::dispatch_menu_command(10004));
+  EXPECT_FALSE(ui::dispatch_menu_command(10005));
+  EXPECT_EQ(log(), "((kept select))");
+  EXPECT_EQ(entries_of(ui::menu_record(lisp("(send bar named 'extra)")).system_menu()), "Kept");
 }
 
 TEST_F(MenuTest, BadParentsAndBadArgumentsRaiseClearErrors) {
