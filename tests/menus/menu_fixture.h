@@ -21,6 +21,19 @@ inline std::string menu_world_text() {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A bar with File (Open, a separator, Quit checked), Edit (Copy) and Help
+// (empty), not shown.
+inline constexpr const char* kBar = R"(
+  (define root (make-menu 'root nil ""))
+  (define bar (make-menu 'bar root ""))
+  (define file (make-menu 'file bar "File"))
+  (define open (make-item 'open file "Open" 'accelerator '(:menu "O")))
+  (define line (make-item 'line file "" 'separator? t))
+  (define quit (make-item 'quit file "Quit" 'checked? t 'accelerator '(:menu "Q")))
+  (define edit (make-menu 'edit bar "Edit"))
+  (define copy (make-item 'copy edit "Copy" 'accelerator '((:menu "F5") (:menu "K"))))
+  (define help (make-menu 'help bar "Help")))";
+
 class MenuTest : public ObjectsTest {
  protected:
   platform::VirtualClock clock;
@@ -80,15 +93,6 @@ class MenuTest : public ObjectsTest {
   std::string log() { return printed("(reverse Log)"); }
   void clear_log() { lisp("(set! Log nil)"); }
 
-  // Dispatches everything, waiting for scripted input, until the script is
-  // done.
-  void run_script() {
-    desktop::Message m;
-    for (int guard = 0; guard < 100000 && desktop.get_message(m); ++guard) {
-      desktop.translate_message(m);
-      desktop.dispatch_message(m);
-    }
-  }
   raster::IntRect bar_item(int i) const { return ui.menus.menu_bar_item_rects(frame).at(static_cast<std::size_t>(i)); }
   // The centre of item i of a pop-up opened below bar item `bar_index`.
   raster::IntPoint popup_item(desktop::Hmenu menu, int bar_index, int i) const {

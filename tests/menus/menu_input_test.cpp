@@ -11,22 +11,12 @@ namespace {
 using namespace desktop;
 using platform::InputEvent;
 
-constexpr const char* kBar = R"(
-  (define root (make-menu 'root nil ""))
-  (define bar (make-menu 'bar root ""))
-  (define file (make-menu 'file bar "File"))
-  (define open (make-item 'open file "Open" 'accelerator '(:menu "O")))
-  (define line (make-item 'line file "" 'separator? t))
-  (define quit (make-item 'quit file "Quit" 'accelerator '(:menu "Q")))
-  (define edit (make-menu 'edit bar "Edit"))
-  (define copy (make-item 'copy edit "Copy" 'accelerator '(:menu "F5")))
-  (send bar show))";
-
 class MenuInputTest : public MenuTest {
  protected:
   void SetUp() override {
     MenuTest::SetUp();
     lisp(kBar);
+    lisp("(send bar show)");
   }
   // Dispatches as the title's event pump does: key-downs are offered to
   // the accelerators first.
