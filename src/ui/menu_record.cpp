@@ -37,6 +37,7 @@ bool is_colour_list(Value v) {
 }  // namespace
 
 MenuRecord::~MenuRecord() {
+  remove_entry();
   detach_from_tree();
   if (Menus* m = attached_menus(); m && system_menu_) m->destroy_menu(system_menu_);
 }
@@ -184,7 +185,7 @@ void MenuRecord::insert_entry() {
 }
 
 void MenuRecord::remove_entry() {
-  if (!has_entry_) return;
+  if (!has_entry_ || !parent_) return;
   const std::uint32_t index = desktop_index();
   has_entry_ = false;
   if (Menus* m = attached_menus(); m && parent_->system_menu_) m->remove_menu(parent_->system_menu_, index, MF_BYPOSITION);
@@ -341,8 +342,13 @@ void MenuRecord::close() {
 void MenuRecord::detach_from_tree() {
   if (parent_) std::erase_if(parent_->slots_, [&](const MenuSlot& s) { return s.child == this; });
   parent_ = nullptr;
+  has_entry_ = false;
+  // The children's entries go with this record's desktop menu.
   for (MenuSlot& slot : slots_)
-    if (slot.child) slot.child->parent_ = nullptr;
+    if (slot.child) {
+      slot.child->parent_ = nullptr;
+      slot.child->has_entry_ = false;
+    }
   slots_.clear();
   MenuTree& tree = menu_tree();
   if (tree.root == this) tree.root = nullptr;

@@ -199,6 +199,12 @@ TEST_F(MenuTest, ClosingTakesChildrenEntriesAndDesktopMenusAway) {
   EXPECT_EQ(lisp_error("(send file show)"), 2);
   EXPECT_EQ(lisp_error("(send quit check)"), 2);
   EXPECT_FALSE(ui::dispatch_menu_command(10002));
+  // A record dropped without `close` leaves the tree and its entry.
+  lisp("(send edit close-link)");
+  EXPECT_EQ(entries("bar"), "Help");
+  EXPECT_EQ(printed("(send bar children t)"), "(help)");
+  EXPECT_FALSE(ui::dispatch_menu_command(10003));
+  lisp("(send copy close)");
   // Closing the bar takes it from the frame; the next menu under the root
   // becomes the bar.
   lisp("(send bar close)");
