@@ -66,6 +66,22 @@ bool reachable(const MenuRecord& item) {
   return true;
 }
 
+// Whether a Value can be applied: `update` may also be a plain slot.
+bool is_procedure(Value v) {
+  switch (v.tag()) {
+    case tag::function:
+    case tag::primitive:
+    case tag::special:
+    case tag::predicate:
+    case tag::lexical:
+    case tag::gamma:
+    case tag::closed:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 std::optional<Value> choose_menu_command(std::uint32_t command) {
@@ -94,8 +110,8 @@ void menu_popup_opening(desktop::Hmenu menu) {
   MenuRecord* record = find_record([&](MenuRecord& r) { return r.system_menu() == menu; });
   if (!record) return;
   Value object = record->object();
-  // A menu class without `update` has nothing to bring up to date.
-  if (!ui::is_true(value_in_object(object, "update"))) return;
+  // A menu without an `update` method has nothing to bring up to date.
+  if (!is_procedure(value_in_object(object, "update"))) return;
   send(object, intern("update"), {});
 }
 

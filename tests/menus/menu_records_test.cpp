@@ -157,6 +157,13 @@ TEST_F(MenuTest, CommandsReachTheirItemsAndUnknownNumbersAreIgnored) {
   ui::menu_popup_opening(hmenu("edit"));
   ui::menu_popup_opening(Hmenu{0x7777});
   EXPECT_EQ(log(), "((edit update))");
+  // An `update` that is only a value is not sent.
+  lisp("(define obj-flag-menu (new-class 'obj-flag-menu obj-test-menu))"
+       "(obj-flag-menu (defslot update :default t))"
+       "(define flagged (make-instance obj-flag-menu))"
+       "(flagged (set! parent bar) (link-object) (open))");
+  ui::menu_popup_opening(hmenu("flagged"));
+  EXPECT_EQ(log(), "((edit update))");
 }
 
 TEST_F(MenuTest, FontMenusListTheFontsAndCheckTheCurrentOne) {
