@@ -53,31 +53,29 @@ class MenuInputTest : public MenuTest {
     screen.wait(50);
   }
   void click(raster::IntPoint p) { screen.click(p); }
+  // Clicks a menu of the bar, then its item; Escape leaves what stays open.
+  void click_item(std::string_view menu, int bar_index, int item) {
+    click(centre(bar_item(bar_index)));
+    click(popup_item(hmenu(menu), bar_index, item));
+    key(VK_ESCAPE);
+    key(VK_ESCAPE);
+    run_input();
+  }
 };
 
 TEST_F(MenuInputTest, AClickedCommandReachesItsItemAfterItsMenusUpdate) {
-  click(centre(bar_item(0)));
-  click(popup_item(hmenu("file"), 0, 2));
-  run_input();
+  click_item("file", 0, 2);
   EXPECT_EQ(log(), "((file update) (quit select))");
 }
 
 TEST_F(MenuInputTest, AGreyedItemOrAnItemOfAGreyedMenuIsNeverChosen) {
   lisp("(send quit disable)");
-  click(centre(bar_item(0)));
-  click(popup_item(hmenu("file"), 0, 2));
-  key(VK_ESCAPE);
-  key(VK_ESCAPE);
-  run_input();
+  click_item("file", 0, 2);
   EXPECT_EQ(log(), "((file update))");
   // `update` may grey an item before the menu shows.
   clear_log();
   lisp("(obj-test-menu (define (update) (note name 'update) (if (eq? name 'file) (send (send (self) named 'open) disable))))");
-  click(centre(bar_item(0)));
-  click(popup_item(hmenu("file"), 0, 0));
-  key(VK_ESCAPE);
-  key(VK_ESCAPE);
-  run_input();
+  click_item("file", 0, 0);
   EXPECT_EQ(log(), "((file update))");
 }
 
