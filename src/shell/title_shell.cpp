@@ -127,7 +127,9 @@ void TitleShell::create_frame() {
                         }
                         return 0;
                       }
-                      if (m == WM_COMMAND && l == 0 && ui::dispatch_menu_command(static_cast<std::uint32_t>(low_word(w)))) return 0;
+                      if (m == WM_COMMAND && l == 0 &&
+                          ui::dispatch_menu_command(static_cast<std::uint32_t>(low_word(w))))
+                        return 0;
                       if (m == WM_INITMENUPOPUP) ui::menu_popup_opening(Hmenu{static_cast<std::uint32_t>(w)});
                       if (m == WM_DESTROY) {
                         frame_->client = {};
@@ -217,8 +219,9 @@ void TitleShell::minimal_event_pass() {
   Message m;
   while (desktop_.peek_message(m, {}, 0, 0, PM_REMOVE)) {
     if (m.message == WM_QUIT) throw QuitRequest{static_cast<int>(m.wparam)};
-    if (m.message == WM_KEYDOWN && ui::translate_menu_accelerator(static_cast<int>(m.wparam), desktop_.key_down(VK_CONTROL),
-                                                                  desktop_.key_down(VK_SHIFT), desktop_.key_down(VK_MENU)))
+    if (m.message == WM_KEYDOWN &&
+        ui::translate_menu_accelerator(static_cast<int>(m.wparam), desktop_.key_down(VK_CONTROL),
+                                       desktop_.key_down(VK_SHIFT), desktop_.key_down(VK_MENU)))
       continue;
     desktop_.translate_message(m);
     desktop_.dispatch_message(m);

@@ -20,7 +20,8 @@ bool is_menu_form(Value v) {
 
 std::string lower(std::string_view s) {
   std::string out(s);
-  std::ranges::transform(out, out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::ranges::transform(out, out.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
 }
 
@@ -41,16 +42,16 @@ std::optional<int> accelerator_virtual_key(std::string_view key) {
     if (std::isalpha(c)) return std::toupper(c);
     if (std::isdigit(c)) return c;
     static constexpr std::array<std::pair<char, std::uint8_t>, 11> punctuation{{{';', VK_OEM_1},
-                                                                                 {'=', VK_OEM_PLUS},
-                                                                                 {',', VK_OEM_COMMA},
-                                                                                 {'-', VK_OEM_MINUS},
-                                                                                 {'.', VK_OEM_PERIOD},
-                                                                                 {'/', VK_OEM_2},
-                                                                                 {'`', VK_OEM_3},
-                                                                                 {'[', VK_OEM_4},
-                                                                                 {'\\', VK_OEM_5},
-                                                                                 {']', VK_OEM_6},
-                                                                                 {'\'', 0xDE}}};
+                                                                                {'=', VK_OEM_PLUS},
+                                                                                {',', VK_OEM_COMMA},
+                                                                                {'-', VK_OEM_MINUS},
+                                                                                {'.', VK_OEM_PERIOD},
+                                                                                {'/', VK_OEM_2},
+                                                                                {'`', VK_OEM_3},
+                                                                                {'[', VK_OEM_4},
+                                                                                {'\\', VK_OEM_5},
+                                                                                {']', VK_OEM_6},
+                                                                                {'\'', 0xDE}}};
     for (auto [character, vk] : punctuation)
       if (character == key[0]) return vk;
     return std::nullopt;
@@ -63,16 +64,16 @@ std::optional<int> accelerator_virtual_key(std::string_view key) {
     return std::nullopt;
   }
   static constexpr std::array<std::pair<std::string_view, std::uint8_t>, 11> named{{{"del", VK_DELETE},
-                                                                                     {"delete", VK_DELETE},
-                                                                                     {"ins", VK_INSERT},
-                                                                                     {"insert", VK_INSERT},
-                                                                                     {"space", VK_SPACE},
-                                                                                     {"tab", VK_TAB},
-                                                                                     {"home", VK_HOME},
-                                                                                     {"end", VK_END},
-                                                                                     {"pgup", VK_PRIOR},
-                                                                                     {"pgdn", VK_NEXT},
-                                                                                     {"backspace", VK_BACK}}};
+                                                                                    {"delete", VK_DELETE},
+                                                                                    {"ins", VK_INSERT},
+                                                                                    {"insert", VK_INSERT},
+                                                                                    {"space", VK_SPACE},
+                                                                                    {"tab", VK_TAB},
+                                                                                    {"home", VK_HOME},
+                                                                                    {"end", VK_END},
+                                                                                    {"pgup", VK_PRIOR},
+                                                                                    {"pgdn", VK_NEXT},
+                                                                                    {"backspace", VK_BACK}}};
   for (auto [text, vk] : named)
     if (text == name) return vk;
   return std::nullopt;

@@ -95,8 +95,10 @@ std::optional<Value> choose_menu_command(std::uint32_t command) {
 bool dispatch_menu_command(std::uint32_t command) {
   CommandOwner owner = find_command(command);
   if (!owner.record) return false;
-  if (owner.font_entry) send_font_to_focus(*owner.record, command);
-  else send(owner.record->object(), intern("select"), {kNil});
+  if (owner.font_entry)
+    send_font_to_focus(*owner.record, command);
+  else
+    send(owner.record->object(), intern("select"), {kNil});
   return true;
 }
 
@@ -130,12 +132,15 @@ bool translate_menu_accelerator(int virtual_key, bool control, bool shift, bool 
   const Hwnd frame = menu_frame();
   for (MenuRecord* menu : menus_holding(*item)) {
     if (!menu->system_menu()) continue;
-    if (menu->is_bar()) d.send_message(frame, WM_INITMENU, menu->system_menu().value, 0);
-    else d.send_message(frame, WM_INITMENUPOPUP, menu->system_menu().value, 0);
+    if (menu->is_bar())
+      d.send_message(frame, WM_INITMENU, menu->system_menu().value, 0);
+    else
+      d.send_message(frame, WM_INITMENUPOPUP, menu->system_menu().value, 0);
   }
   // `update` may have closed the item or greyed it.
   item = find_record([&](MenuRecord& r) { return r.is_item() && r.command() == command; });
-  if (item && item->enabled()) d.send_message(frame, WM_COMMAND, make_wparam(static_cast<int>(command), 1), 0);
+  if (item && item->enabled())
+    d.send_message(frame, WM_COMMAND, make_wparam(static_cast<int>(command), 1), 0);
   return true;
 }
 

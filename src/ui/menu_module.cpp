@@ -73,8 +73,10 @@ Value m_children(Value all) {
     MenuRecord* child = slot.child;
     if (!child || (all == kNil && !child->is_item() && !child->visible())) continue;
     Value cell = cons(child->object(), kNil);
-    if (last == kNil) out = cell;
-    else set_cdr(last, cell);
+    if (last == kNil)
+      out = cell;
+    else
+      set_cdr(last, cell);
     last = cell;
   }
   return out;

@@ -79,8 +79,10 @@ void MenuRecord::open(Value object) {
     return;
   }
   parent_ = parent_record;
-  if (parent_record == tree.root && !tree.bar) become_bar();
-  else join_parent();
+  if (parent_record == tree.root && !tree.bar)
+    become_bar();
+  else
+    join_parent();
 }
 
 void MenuRecord::read_slots(Value object) {
@@ -97,7 +99,8 @@ void MenuRecord::read_slots(Value object) {
   popup_flag = flag("popup?");
   Value colour_value = slot_of(object, "color");
   if (is_colour_list(colour_value))
-    colour = {car(colour_value).fixnum(), car(cdr(colour_value)).fixnum(), car(cdr(cdr(colour_value))).fixnum()};
+    colour = {car(colour_value).fixnum(), car(cdr(colour_value)).fixnum(),
+              car(cdr(cdr(colour_value))).fixnum()};
 }
 
 void MenuRecord::become_root() {
@@ -188,7 +191,8 @@ void MenuRecord::remove_entry() {
   if (!has_entry_ || !parent_) return;
   const std::uint32_t index = desktop_index();
   has_entry_ = false;
-  if (Menus* m = attached_menus(); m && parent_->system_menu_) m->remove_menu(parent_->system_menu_, index, MF_BYPOSITION);
+  if (Menus* m = attached_menus(); m && parent_->system_menu_)
+    m->remove_menu(parent_->system_menu_, index, MF_BYPOSITION);
 }
 
 void MenuRecord::rewrite_entry() {
@@ -203,7 +207,8 @@ void MenuRecord::set_checked(bool checked) {
   checked_ = checked;
   if (!has_entry_) return;
   if (Menus* m = attached_menus(); m && parent_->system_menu_)
-    m->check_menu_item(parent_->system_menu_, desktop_index(), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+    m->check_menu_item(parent_->system_menu_, desktop_index(),
+                       MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MenuRecord::make_separator() {
@@ -235,7 +240,8 @@ std::string MenuRecord::font_entry_text(std::uint32_t command) const {
   if (Menus* m = attached_menus(); m && system_menu_) {
     if (const auto* items = m->items(system_menu_))
       for (const MenuItem& item : *items)
-        if (!item.popup() && !item.separator() && item.id == static_cast<int>(command & 0xFFFF)) return item.text;
+        if (!item.popup() && !item.separator() && item.id == static_cast<int>(command & 0xFFFF))
+          return item.text;
   }
   for (const MenuSlot& slot : slots_)
     if (!slot.child && slot.font_command == command) return slot.font_name;

@@ -48,7 +48,8 @@ class MenuTest : public ObjectsTest {
     WindowClass cls;
     cls.name = "MenuTestFrame";
     cls.procedure = [](Desktop& d, Hwnd h, std::uint32_t m, WParam w, LParam l) -> LResult {
-      if (m == WM_COMMAND && l == 0 && ui::dispatch_menu_command(static_cast<std::uint32_t>(low_word(w)))) return 0;
+      if (m == WM_COMMAND && l == 0 && ui::dispatch_menu_command(static_cast<std::uint32_t>(low_word(w))))
+        return 0;
       if (m == WM_INITMENUPOPUP) ui::menu_popup_opening(Hmenu{static_cast<std::uint32_t>(w)});
       return d.def_window_proc(h, m, w, l);
     };
@@ -93,14 +94,18 @@ class MenuTest : public ObjectsTest {
   std::string log() { return printed("(reverse Log)"); }
   void clear_log() { lisp("(set! Log nil)"); }
 
-  raster::IntRect bar_item(int i) const { return ui.menus.menu_bar_item_rects(frame).at(static_cast<std::size_t>(i)); }
+  raster::IntRect bar_item(int i) const {
+    return ui.menus.menu_bar_item_rects(frame).at(static_cast<std::size_t>(i));
+  }
   // The centre of item i of a pop-up opened below bar item `bar_index`.
   raster::IntPoint popup_item(desktop::Hmenu menu, int bar_index, int i) const {
     const raster::IntRect anchor = bar_item(bar_index);
     const desktop::PopupLayout layout = desktop::layout_popup(*ui.menus.items(menu));
     return centre(layout.items.at(static_cast<std::size_t>(i)).translated(anchor.left, anchor.bottom));
   }
-  static raster::IntPoint centre(const raster::IntRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  static raster::IntPoint centre(const raster::IntRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
 };
 
 }  // namespace orvane::testing

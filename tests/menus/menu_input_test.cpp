@@ -74,7 +74,9 @@ TEST_F(MenuInputTest, AGreyedItemOrAnItemOfAGreyedMenuIsNeverChosen) {
   EXPECT_EQ(log(), "((file update))");
   // `update` may grey an item before the menu shows.
   clear_log();
-  lisp("(obj-test-menu (define (update) (note name 'update) (if (eq? name 'file) (send (send (self) named 'open) disable))))");
+  lisp(
+      "(obj-test-menu (define (update) (note name 'update) (if (eq? name 'file) (send (send (self) named "
+      "'open) disable))))");
   click_item("file", 0, 0);
   EXPECT_EQ(log(), "((file update))");
 }

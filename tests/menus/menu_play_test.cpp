@@ -81,8 +81,9 @@ TEST_F(MenuPlayTest, TheKeyboardOpensMenusAndAcceleratorsChooseItems) {
 }
 
 TEST_F(MenuPlayTest, AnOpenMenuLooksAsItShould) {
-  RunResult r = play(kTitle, "wait 100\nclick 50 9\nwait 100\nmove 60 30\nwait 100\nframe edit.png\nkey escape\n"
-                             "key escape\nwait 100\nframe closed.png\n");
+  RunResult r = play(kTitle,
+                     "wait 100\nclick 50 9\nwait 100\nmove 60 30\nwait 100\nframe edit.png\nkey escape\n"
+                     "key escape\nwait 100\nframe closed.png\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(matches_golden(frame_path("edit.png"), "edit_menu_open"));
   EXPECT_TRUE(matches_golden(frame_path("closed.png"), "bar_closed"));
@@ -110,12 +111,13 @@ constexpr const char* kWindows = R"(
 
 TEST_F(MenuPlayTest, FontEntriesReachTheKeyFocusWindowAndPopupsAnswerTheirChoice) {
   RunResult r = play(kWindows,
-                           "wait 100\nframe popup.png\nkey down\nkey down\nkey enter\nwait 100\n"
-                           "key escape\nwait 100\n"
-                           "key alt\nkey down\nkey down\nkey enter\nwait 100\n");
+                     "wait 100\nframe popup.png\nkey down\nkey down\nkey enter\nwait 100\n"
+                     "key escape\nwait 100\n"
+                     "key alt\nkey down\nkey down\nkey enter\nwait 100\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(lines_starting(r.out, "chose"), (std::vector<std::string>{"chose saw", "chose ()"}));
-  EXPECT_EQ(lines_starting(r.out, "w set-text-font"), std::vector<std::string>{"w set-text-font Courier New"});
+  EXPECT_EQ(lines_starting(r.out, "w set-text-font"),
+            std::vector<std::string>{"w set-text-font Courier New"});
   EXPECT_EQ(lines_starting(r.out, "tools"), (std::vector<std::string>{"tools update", "tools update"}));
 }
 

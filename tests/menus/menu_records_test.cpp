@@ -42,7 +42,8 @@ TEST_F(MenuTest, TheTreeTakesItsShapeAndItemsTheirNumbers) {
   lisp("(send bar show)");
   EXPECT_EQ(ui.menus.get_menu(frame), hmenu("bar"));
   EXPECT_EQ(entries("bar"), "File|Edit|Help");
-  EXPECT_EQ(printed("(list (send bar get-visible?) (send help get-visible?) (send open get-visible?))"), "(t t t)");
+  EXPECT_EQ(printed("(list (send bar get-visible?) (send help get-visible?) (send open get-visible?))"),
+            "(t t t)");
 }
 
 TEST_F(MenuTest, TheFirstMenuUnderTheRootIsTheBarAndReplacesTheFramesBarAtOnce) {
@@ -99,8 +100,9 @@ TEST_F(MenuTest, GreyChecksTitlesAndAcceleratorsRewriteTheirEntryOnly) {
   EXPECT_EQ(entries("file"), "Open\tCtrl+O~|-|Quit\tCtrl+Q*");
   EXPECT_EQ(entries("bar"), "File|Edit~|Help");
   // enabled? looks up the ancestors too.
-  EXPECT_EQ(printed("(list (send open enabled?) (send quit enabled?) (send copy enabled?) (send file enabled?))"),
-            "(() t () t)");
+  EXPECT_EQ(
+      printed("(list (send open enabled?) (send quit enabled?) (send copy enabled?) (send file enabled?))"),
+      "(() t () t)");
   // The title writer keeps the grey and appends the accelerator text.
   lisp("(send open set-title \"Open...\")");
   EXPECT_EQ(entries("file"), "Open...\tCtrl+O~|-|Quit\tCtrl+Q*");
@@ -127,17 +129,21 @@ TEST_F(MenuTest, GreyChecksTitlesAndAcceleratorsRewriteTheirEntryOnly) {
 
 TEST_F(MenuTest, StoredValuesAndTheMethodsThatDoNothing) {
   lisp(kBar);
-  EXPECT_EQ(printed(R"((list (send file get-before-menu) (send file set-before-menu 'edit) (send file get-before-menu)
+  EXPECT_EQ(
+      printed(
+          R"((list (send file get-before-menu) (send file set-before-menu 'edit) (send file get-before-menu)
                               (send open get-item?) (send file get-item?) (send file set-popup? t) (send file get-popup?)
                               (send file get-font?) (send file get-apple?) (send file get-icon)
                               (send file set-selection 7) (send file get-selection)))"),
-            "(() edit edit t () t t () () 0 7 7)");
+      "(() edit edit t () t t () () 0 7 7)");
   EXPECT_EQ(printed("(begin (send file set-color '(65535 0 4096)) (send file get-color))"), "(65535 0 4096)");
   // Storing a flag builds nothing.
   lisp("(send open set-item? nil)");
   EXPECT_TRUE(record("open").is_item());
-  EXPECT_EQ(printed("(list (hilite-menu 1) (get-menubar-height) (send file set-icon 3) (send file add-apple-items))"),
-            "(<no-value> 0 <no-value> <no-value>)");
+  EXPECT_EQ(
+      printed(
+          "(list (hilite-menu 1) (get-menubar-height) (send file set-icon 3) (send file add-apple-items))"),
+      "(<no-value> 0 <no-value> <no-value>)");
   EXPECT_EQ(printed("(list (send bar named 'nothing) (send bar named '(file nothing)) (send bar named nil))"),
             "(() () bar)");
   lisp("(define numbered (make-menu 12 bar \"Twelve\"))");
@@ -158,10 +164,11 @@ TEST_F(MenuTest, CommandsReachTheirItemsAndUnknownNumbersAreIgnored) {
   ui::menu_popup_opening(Hmenu{0x7777});
   EXPECT_EQ(log(), "((edit update))");
   // An `update` that is only a value is not sent.
-  lisp("(define obj-flag-menu (new-class 'obj-flag-menu obj-test-menu))"
-       "(obj-flag-menu (defslot update :default t))"
-       "(define flagged (make-instance obj-flag-menu))"
-       "(flagged (set! parent bar) (link-object) (open))");
+  lisp(
+      "(define obj-flag-menu (new-class 'obj-flag-menu obj-test-menu))"
+      "(obj-flag-menu (defslot update :default t))"
+      "(define flagged (make-instance obj-flag-menu))"
+      "(flagged (set! parent bar) (link-object) (open))");
   ui::menu_popup_opening(hmenu("flagged"));
   EXPECT_EQ(log(), "((edit update))");
 }
@@ -198,7 +205,8 @@ TEST_F(MenuTest, ClosingTakesChildrenEntriesAndDesktopMenusAway) {
   lisp("(send file close)");
   EXPECT_EQ(entries("bar"), "Edit|Help");
   EXPECT_FALSE(ui.menus.is_menu(file_menu));
-  EXPECT_EQ(printed("(list (open (object-opened?)) (quit (object-opened?)) (file (object-opened?)))"), "(() () ())");
+  EXPECT_EQ(printed("(list (open (object-opened?)) (quit (object-opened?)) (file (object-opened?)))"),
+            "(() () ())");
   // Closed twice: nothing more happens. Items of closed menus answer a
   // clear error, and their numbers reach nothing.
   lisp("(send file close) (send quit close)");
@@ -234,7 +242,8 @@ TEST_F(MenuTest, MenusOnlyTheTreeHoldsOutliveCollections) {
             (make-item 'gone _menu "Gone"))
           ())");
   lisp("(send (send bar named '(extra gone)) close)");
-  for (int i = 0; i < 3; ++i) lisp("(let ((_n 2000)) (while (> _n 0) (list _n \"garbage\") (set! _n (- _n 1)))) (recycle)");
+  for (int i = 0; i < 3; ++i)
+    lisp("(let ((_n 2000)) (while (> _n 0) (list _n \"garbage\") (set! _n (- _n 1)))) (recycle)");
   close_released_native_objects();
   EXPECT_TRUE(ui::dispatch_menu_command(10004));
   EXPECT_FALSE(ui::dispatch_menu_command(10005));
