@@ -25,6 +25,20 @@ std::string lower(std::string_view s) {
   return out;
 }
 
+using namespace desktop;
+
+// clang-format off
+constexpr std::array<std::pair<char, std::uint8_t>, 11> kPunctuationKeys{{
+    {';', VK_OEM_1}, {'=', VK_OEM_PLUS}, {',', VK_OEM_COMMA}, {'-', VK_OEM_MINUS}, {'.', VK_OEM_PERIOD},
+    {'/', VK_OEM_2}, {'`', VK_OEM_3}, {'[', VK_OEM_4}, {'\\', VK_OEM_5}, {']', VK_OEM_6}, {'\'', 0xDE},
+}};
+constexpr std::array<std::pair<std::string_view, std::uint8_t>, 11> kNamedKeys{{
+    {"del", VK_DELETE}, {"delete", VK_DELETE}, {"ins", VK_INSERT}, {"insert", VK_INSERT}, {"space", VK_SPACE},
+    {"tab", VK_TAB}, {"home", VK_HOME}, {"end", VK_END}, {"pgup", VK_PRIOR}, {"pgdn", VK_NEXT},
+    {"backspace", VK_BACK},
+}};
+// clang-format on
+
 }  // namespace
 
 std::optional<std::string> accelerator_key(Value accelerator) {
@@ -36,45 +50,24 @@ std::optional<std::string> accelerator_key(Value accelerator) {
 std::string accelerator_text(std::string_view key) { return "\tCtrl+" + std::string(key); }
 
 std::optional<int> accelerator_virtual_key(std::string_view key) {
-  using namespace desktop;
   if (key.size() == 1) {
     const unsigned char c = static_cast<unsigned char>(key[0]);
     if (std::isalpha(c)) return std::toupper(c);
     if (std::isdigit(c)) return c;
-    static constexpr std::array<std::pair<char, std::uint8_t>, 11> punctuation{{{';', VK_OEM_1},
-                                                                                {'=', VK_OEM_PLUS},
-                                                                                {',', VK_OEM_COMMA},
-                                                                                {'-', VK_OEM_MINUS},
-                                                                                {'.', VK_OEM_PERIOD},
-                                                                                {'/', VK_OEM_2},
-                                                                                {'`', VK_OEM_3},
-                                                                                {'[', VK_OEM_4},
-                                                                                {'\\', VK_OEM_5},
-                                                                                {']', VK_OEM_6},
-                                                                                {'\'', 0xDE}}};
-    for (auto [character, vk] : punctuation)
+    for (auto [character, vk] : kPunctuationKeys)
       if (character == key[0]) return vk;
     return std::nullopt;
   }
   const std::string name = lower(key);
-  if (name.size() >= 2 && name[0] == 'f' && std::all_of(name.begin() + 1, name.end(), ::isdigit) &&
-      name.size() <= 3) {
+  const bool digits_after_f = name.size() >= 2 && name.size() <= 3 && name[0] == 'f' &&
+                              std::all_of(name.begin() + 1, name.end(),
+                                          [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+  if (digits_after_f) {
     const int n = std::stoi(name.substr(1));
-    if (n >= 1 && n <= 15) return VK_F1 + n - 1;
+    if (n >= 1 && n <= 15) return desktop::VK_F1 + n - 1;
     return std::nullopt;
   }
-  static constexpr std::array<std::pair<std::string_view, std::uint8_t>, 11> named{{{"del", VK_DELETE},
-                                                                                    {"delete", VK_DELETE},
-                                                                                    {"ins", VK_INSERT},
-                                                                                    {"insert", VK_INSERT},
-                                                                                    {"space", VK_SPACE},
-                                                                                    {"tab", VK_TAB},
-                                                                                    {"home", VK_HOME},
-                                                                                    {"end", VK_END},
-                                                                                    {"pgup", VK_PRIOR},
-                                                                                    {"pgdn", VK_NEXT},
-                                                                                    {"backspace", VK_BACK}}};
-  for (auto [text, vk] : named)
+  for (auto [text, vk] : kNamedKeys)
     if (text == name) return vk;
   return std::nullopt;
 }

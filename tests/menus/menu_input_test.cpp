@@ -2,6 +2,7 @@
 // `update` before a menu opens, greyed items, accelerators, pop-up
 // selection from a window, and font entries reaching the key focus window.
 #include "menus/menu_fixture.h"
+#include "ui/menu_accelerators.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
 
@@ -120,6 +121,24 @@ TEST_F(MenuInputTest, AcceleratorsOfGreyedOrHiddenItemsDoNothing) {
   lisp("(send file show) (send open close)");
   EXPECT_FALSE(ui::translate_menu_accelerator('O', true)) << "a closed item";
   EXPECT_EQ(log(), "()");
+}
+
+TEST_F(MenuTest, AcceleratorFormsAndTheKeysTheyName) {
+  using ui::accelerator_virtual_key;
+  EXPECT_EQ(ui::accelerator_key(lisp("'(:menu \"K\")")), "K");
+  EXPECT_EQ(ui::accelerator_key(lisp("'((:menu \"K\") (:menu \"L\"))")), "K");
+  for (const char* bad :
+       {"'(:menu K)", "'(:menu \"K\" \"L\")", "'(:key \"K\")", "\"K\"", "'((:key \"K\"))", "nil"})
+    EXPECT_EQ(ui::accelerator_key(lisp(bad)), std::nullopt) << bad;
+  EXPECT_EQ(accelerator_virtual_key("q"), 'Q');
+  EXPECT_EQ(accelerator_virtual_key("Q"), 'Q');
+  EXPECT_EQ(accelerator_virtual_key("7"), '7');
+  EXPECT_EQ(accelerator_virtual_key("/"), VK_OEM_2);
+  EXPECT_EQ(accelerator_virtual_key("F12"), VK_F1 + 11);
+  EXPECT_EQ(accelerator_virtual_key("f1"), VK_F1);
+  EXPECT_EQ(accelerator_virtual_key("Del"), VK_DELETE);
+  for (const char* none : {"", "F16", "F0", "Fx", "Ctrl", "\xE9", "f\xB2"})
+    EXPECT_EQ(accelerator_virtual_key(none), std::nullopt) << none;
 }
 
 class MenuWindowTest : public MenuInputTest {
