@@ -7,6 +7,7 @@
 #include "shell/guarded_calls.h"
 #include "shell/key_codes.h"
 #include "shell/title_shell.h"
+#include "ui/menu_dispatch.h"
 #include "ui/window_layer.h"
 
 namespace orvane::shell {
@@ -18,6 +19,13 @@ using namespace desktop;
 void dispatch_one(Desktop& d, Hwnd mdi_client, const Message& m) {
   if (m.message == WM_QUIT) throw QuitRequest{static_cast<int>(m.wparam)};
   if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && keyboard_takes(d, m)) {
+    carry_on_after_dispatch();
+    return;
+  }
+  // The menus' accelerators come after the title's system keys.
+  if (m.message == WM_KEYDOWN &&
+      ui::translate_menu_accelerator(static_cast<int>(m.wparam), d.key_down(VK_CONTROL), d.key_down(VK_SHIFT),
+                                     d.key_down(VK_MENU))) {
     carry_on_after_dispatch();
     return;
   }

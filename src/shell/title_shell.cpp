@@ -32,6 +32,8 @@
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
+#include "ui/menu_dispatch.h"
+#include "ui/menu_tree.h"
 #include "ui/window_layer.h"
 
 namespace orvane::shell {
@@ -157,6 +159,7 @@ void TitleShell::create_frame() {
   if (!frame_->client) throw std::runtime_error("cannot create the frame's client window");
   ui::attach_window_layer(d, frame_->frame, frame_->client);
   attach_dispatch(d, frame_->frame, frame_->client, flags_);
+  ui::attach_menus(*frame_->menus, frame_->frame);
   d.show_window(frame_->frame, flags.maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   d.update_window(frame_->frame);
 
@@ -382,6 +385,7 @@ TitleShell::~TitleShell() {
 
 void TitleShell::shut_down() {
   end_splash();  // a quit during the boot leaves it up
+  ui::detach_menus();
   detach_dispatch();
   ui::detach_window_layer();
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
