@@ -10,6 +10,7 @@
 ;   on-paint  (lambda (_window) ...)          drawing, inside the window's paint
 ;   on-click  (lambda (_window _x _y) ...)    a press inside the window
 ;   on-key    (lambda (_window _char) ...)    a character typed while it has the key focus
+;   on-font   (lambda (_window _face) ...)    a face chosen in a font menu while it has the key focus
 ;   cursor    a cursor shape shown over the window (arrow, ibeam, cross, ...)
 
 (define obj-standard (new-mixin 'obj-standard))
@@ -35,6 +36,7 @@
   (defslot on-paint :default ())
   (defslot on-click :default ())
   (defslot on-key :default ())
+  (defslot on-font :default ())
   (defslot frame :default 1)
 
   (define (print-self) (string-append "#<" (string kind) " " (string name) ">"))
@@ -42,6 +44,7 @@
   (define (default-mouse-down _x _y) (if on-click (on-click self _x _y)))
   (define (key-down _char) (if on-key (on-key self _char)))
   (define (select _arg) (if action (action self)))
+  (define (set-text-font _face) (if on-font (on-font self _face)))
 
   (define (mouse-down-system _x _y) (mouse-down _x _y))
   (define (mouse-up-system _x _y) (mouse-up _x _y))
