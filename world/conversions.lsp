@@ -5,14 +5,20 @@
 ; alignments the way they read best:
 ;
 ;   :size     (200 100)   a point   full   (full 40)   (50% 30)
-;   :position (10 20)     a point   center   (center 40)   (-10 -10)
+;   :position (10 20)     a point   center   (center 40)   (-10 -10)   (25% 10)
 ;             right, bottom, left, top, center in either place; a negative
-;             number counts from the parent's right or bottom edge
+;             number counts from the parent's right or bottom edge; a
+;             percentage is a share of the parent's width or height
 ;   :color    white  (rgb 255 128 0)  "#ff8000"  (65535 32896 0)
 ;   :font     ("Arial" 12 bold italic)  system  (title 18)
 ;   :type     plain  bordered  titled  dialog  sizable  palette, or a number
 
 ; --- Utilities
+
+; Stops with an error whose culprit says what was wrong, so that the error
+; line reads "Error: 0, unknown colour: pruple, ...".
+(define (world-error _what _value)
+  (error-subr (string-append _what ": " (string _value))))
 
 (define (world-point? _v) (and (pair? _v) (integer? (car _v)) (integer? (cdr _v))))
 
@@ -26,27 +32,31 @@
 
 ; --- Sizes
 
-; A percentage written as the symbol 50% or a number.
+; The share of `_whole` that a symbol such as 50% names; nil for any other value.
+(define (percent-of _v _whole)
+  (if (symbol? _v)
+      (let ((_text (symbol->string _v)))
+        (if (and (> (string-length _text) 1)
+                 (eqv? (string-ref _text (- (string-length _text) 1)) #\%))
+            (quotient (* _whole (string->int (substring _text 0 (- (string-length _text) 1)))) 100)
+            ()))
+      ()))
+
 (define (size-part _v _whole)
   (cond ((integer? _v) _v)
         ((eq? _v 'full) _whole)
-        ((symbol? _v)
-         (let ((_text (symbol->string _v)))
-           (if (and (> (string-length _text) 1)
-                    (eqv? (string-ref _text (- (string-length _text) 1)) #\%))
-               (quotient (* _whole (string->int (substring _text 0 (- (string-length _text) 1)))) 100)
-               (error-subr _v))))
-        (else (error-subr _v))))
+        ((percent-of _v _whole))
+        (else (world-error "unknown size" _v))))
 
 (define (symbolic-size _v)
   (cond ((world-point? _v) _v)
         ((null? _v) (make-point 100 100))
         ((eq? _v 'full) (parent-size))
-        ((pair? _v)
+        ((and (pair? _v) (pair? (cdr _v)))
          (let ((_whole (parent-size)))
            (make-point (size-part (car _v) (point-x _whole))
                        (size-part (cadr _v) (point-y _whole)))))
-        (else (error-subr _v))))
+        (else (world-error "unknown size" _v))))
 
 ; --- Positions
 
@@ -56,7 +66,8 @@
         ((memq _v '(left top)) 0)
         ((memq _v '(right bottom)) (- _whole _size))
         ((memq _v '(center centre middle)) (quotient (- _whole _size) 2))
-        (else (error-subr _v))))
+        ((percent-of _v _whole))
+        (else (world-error "unknown position" _v))))
 
 (define (symbolic-position _v _size _type)
   (cond ((world-point? _v) _v)
@@ -77,7 +88,7 @@
   (cond ((integer? _v) _v)
         ((null? _v) 7)
         ((assq _v Window-Types) (cdr (assq _v Window-Types)))
-        (else (error-subr _v))))
+        (else (world-error "unknown window type" _v))))
 
 ; --- Colours: lists of three components 0-65535
 
@@ -94,25 +105,27 @@
         (cons 'light-gray (rgb 211 211 211)) (cons 'dark-gray (rgb 64 64 64))
         (cons 'button-face (rgb 192 192 192)) (cons 'desktop (rgb 0 128 128))))
 
-(define (hex-digit _c)
-  (cond ((and (>= _c 48) (<= _c 57)) (- _c 48))
-        ((and (>= _c 97) (<= _c 102)) (- _c 87))
-        ((and (>= _c 65) (<= _c 70)) (- _c 55))
-        (else (error-subr _c))))
+; The value of the hexadecimal digit at `_at` of a "#rrggbb" colour.
+(define (hex-digit _text _at)
+  (let ((_c (string-ref _text _at)))
+    (cond ((and (>= _c 48) (<= _c 57)) (- _c 48))
+          ((and (>= _c 97) (<= _c 102)) (- _c 87))
+          ((and (>= _c 65) (<= _c 70)) (- _c 55))
+          (else (world-error "unknown colour" _text)))))
 
 (define (hex-byte _text _at)
-  (+ (* 16 (hex-digit (string-ref _text _at))) (hex-digit (string-ref _text (+ _at 1)))))
+  (+ (* 16 (hex-digit _text _at)) (hex-digit _text (+ _at 1))))
 
 (define (symbolic-color _v)
   (cond ((null? _v) (rgb 255 255 255))
         ((symbol? _v)
          (let ((_entry (assq _v Named-Colors)))
-           (if _entry (cdr _entry) (error-subr _v))))
+           (if _entry (cdr _entry) (world-error "unknown colour" _v))))
         ((and (string? _v) (= (string-length _v) 7) (eqv? (string-ref _v 0) #\#))
          (rgb (hex-byte _v 1) (hex-byte _v 3) (hex-byte _v 5)))
         ((and (pair? _v) (eq? (car _v) 'rgb)) (apply rgb (cdr _v)))
-        ((and (pair? _v) (= (length _v) 3)) _v)
-        (else (error-subr _v))))
+        ((and (pair? _v) (= (length _v) 3) (every integer? _v)) _v)
+        (else (world-error "unknown colour" _v))))
 
 ; --- Fonts: (face size style-bits)
 
@@ -124,7 +137,7 @@
   (let ((_bits 0))
     (while _styles
       (let ((_entry (assq (car _styles) Font-Styles)))
-        (if (null? _entry) (error-subr (car _styles)))
+        (if (null? _entry) (world-error "unknown font style" (car _styles)))
         (set! _bits (bit-or _bits (cdr _entry))))
       (set! _styles (cdr _styles)))
     _bits))
@@ -133,7 +146,7 @@
   (cond ((string? _v) _v)
         ((integer? _v) _v)
         ((assq _v Font-Faces) (cdr (assq _v Font-Faces)))
-        (else (error-subr _v))))
+        (else (world-error "unknown font" _v))))
 
 (define (symbolic-font _v)
   (cond ((null? _v) (list "Arial" Default-Font-Size 0))
@@ -144,23 +157,25 @@
          (list (font-face (car _v))
                (if (pair? (cdr _v)) (cadr _v) Default-Font-Size)
                (if (pair? (cdr _v)) (style-bits (cddr _v)) 0)))
-        (else (error-subr _v))))
+        (else (world-error "unknown font" _v))))
 
 ; --- Alignments: text-box justification codes
 
 (define Horizontal-Alignments '((left . 0) (center . 1) (centre . 1) (right . 2)))
 (define Vertical-Alignments '((top . 0) (middle . 4) (center . 4) (centre . 4) (bottom . 8)))
 
+(define (alignment-code _table _v)
+  (let ((_entry (assq _v _table)))
+    (if _entry (cdr _entry) (world-error "unknown alignment" _v))))
+
 (define (symbolic-alignment _v)
   (cond ((integer? _v) _v)
         ((null? _v) 0)
-        ((symbol? _v) (cdr (or (assq _v Horizontal-Alignments) (cons () (error-subr _v)))))
+        ((symbol? _v) (alignment-code Horizontal-Alignments _v))
         ((pair? _v)
-         (+ (cdr (or (assq (car _v) Horizontal-Alignments) (cons () (error-subr (car _v)))))
-            (if (pair? (cdr _v))
-                (cdr (or (assq (cadr _v) Vertical-Alignments) (cons () (error-subr (cadr _v)))))
-                0)))
-        (else (error-subr _v))))
+         (+ (alignment-code Horizontal-Alignments (car _v))
+            (if (pair? (cdr _v)) (alignment-code Vertical-Alignments (cadr _v)) 0)))
+        (else (world-error "unknown alignment" _v))))
 
 ; --- Cursors
 
@@ -172,4 +187,4 @@
   (cond ((integer? _v) _v)
         ((null? _v) 0)
         ((assq _v Cursor-Shapes) (cdr (assq _v Cursor-Shapes)))
-        (else (error-subr _v))))
+        (else (world-error "unknown cursor" _v))))

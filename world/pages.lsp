@@ -37,7 +37,7 @@
 ; Shows the page of that name in place of the current one.
 (define (go-page _name)
   (let ((_spec (assq _name Pages)))
-    (if (null? _spec) (error-subr _name))
+    (if (null? _spec) (world-error "unknown page" _name))
     (open-root)
     (close-page)
     (let ((_properties (cadr _spec)))

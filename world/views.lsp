@@ -88,7 +88,7 @@
 
 (define (kind-class _kind)
   (let ((_entry (assq _kind World-Kinds)))
-    (if _entry (cdr _entry) (error-subr _kind))))
+    (if _entry (cdr _entry) (world-error "unknown window kind" _kind))))
 
 (if (bound? 'obj-button)
     (begin
