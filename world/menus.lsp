@@ -32,7 +32,7 @@
   (defslot color :default ())
   (defslot action :default ())
   (define (print-self) (string-append "#<menu " (string name) ">"))
-  (define (select _arg) (if action (action self))))
+  (define (select _arg) (if action (action (self)))))
 
 (define Menu-Root ())
 (define Menu-Bar ())

@@ -18,14 +18,14 @@
 (define Current-Page-Name ())
 (define Page-Hooks ())         ; functions called with the page's name after it is shown
 
+; A page defined again (while a title is being written) keeps its place.
 (define define-page
   (syntax (_form)
     (let ((_name (car _form)))
-      (set! Pages (append (remove-page-spec _name Pages) (list (cons _name (cdr _form)))))
+      (if (assq _name Pages)
+          (set! Pages (map (lambda (_entry) (if (eq? (car _entry) _name) _form _entry)) Pages))
+          (set! Pages (append Pages (list _form))))
       _name)))
-
-(define (remove-page-spec _name _pages)
-  (collect-if (lambda (_entry) (not (eq? (car _entry) _name))) _pages))
 
 (define (page-names) (map car Pages))
 

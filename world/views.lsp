@@ -40,11 +40,11 @@
   (defslot frame :default 1)
 
   (define (print-self) (string-append "#<" (string kind) " " (string name) ">"))
-  (define (window-paint) (if on-paint (on-paint self)))
-  (define (default-mouse-down _x _y) (if on-click (on-click self _x _y)))
-  (define (key-down _char) (if on-key (on-key self _char)))
-  (define (select _arg) (if action (action self)))
-  (define (set-text-font _face) (if on-font (on-font self _face)))
+  (define (window-paint) (if on-paint (on-paint (self))))
+  (define (default-mouse-down _x _y) (if on-click (on-click (self) _x _y)))
+  (define (key-down _char) (if on-key (on-key (self) _char)))
+  (define (select _arg) (if action (action (self))))
+  (define (set-text-font _face) (if on-font (on-font (self) _face)))
 
   (define (mouse-down-system _x _y) (mouse-down _x _y))
   (define (mouse-up-system _x _y) (mouse-up _x _y))

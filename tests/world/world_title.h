@@ -11,6 +11,7 @@
 
 #include "platform/raster/png_io.h"
 #include "play/title_writer.h"
+#include "support/window_title.h"
 #include "storage/storage_support.h"
 
 namespace orvane::testing {
