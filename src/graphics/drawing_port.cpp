@@ -244,7 +244,7 @@ void DrawingPort::draw_string(std::string_view text) {
   const TextDrawer& drawer = text_drawer();
   if (!drawer) return;
   IntPoint p = dc.position();
-  int advance = drawer(dc, p, text);
+  int advance = drawer(dc, font_ ? &*font_ : nullptr, p, text);
   dc.move_to({p.x + advance, p.y});
 }
 

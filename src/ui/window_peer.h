@@ -176,6 +176,7 @@ class WindowPeer : public InterfacePeer, public graphics::PortOwner {
   raster::IntRect port_rect() const override { return rect; }
   raster::DeviceContext& drawing_context(Value object, bool offscreen) override;
   raster::DeviceContext& system_drawing_context(Value object) override;
+  void release_drawing_context() override;
   bool closed_zone() const override { return flags.closed_zone; }
   raster::DeviceContext* image_context() override;
   std::optional<raster::IntPoint> take_stopping_press(const raster::IntRect& image_rect, Value stop) override;

@@ -1,0 +1,152 @@
+// Offscreen buffers of window objects: the chain of levels a window owns,
+// and their composition (each level starts from the previous one, then the
+// windows drawing into it are drawn over it; a buffer that does not paint
+// every pixel gets a mask of what it shows).
+#include <memory>
+#include <vector>
+
+#include "core/symbols.h"
+#include "graphics/drawing_values.h"
+#include "graphics/offscreen.h"
+#include "ui/window_layer.h"
+#include "ui/window_painting.h"
+#include "ui/window_peer.h"
+
+namespace orvane::ui {
+
+using raster::IntRect;
+
+namespace {
+
+// The globals that say how new buffers are made: `offscreen-depth` (bits per
+// pixel, 0 or unbound as the screen) and `offscreen-palette` (the id of a
+// "clut" resource, or nil).
+graphics::OffscreenSpec buffer_spec(const IntRect& frame, int levels) {
+  graphics::OffscreenSpec spec = graphics::OffscreenSpec::of(frame);
+  spec.level = levels;
+  Value depth = symbol_global(intern("offscreen-depth"));
+  if (is_fixnum(depth)) spec.depth = integer_of(depth);
+  Value palette = symbol_global(intern("offscreen-palette"));
+  if (is_fixnum(palette)) spec.color_table = clut_resource(palette);
+  return spec;
+}
+
+void mark_all_levels_dirty(WindowPeer& owner) {
+  for (graphics::Offscreen* o = owner.offscreen.chain.get(); o; o = o->next()) o->port().set_dirty_rect(o->frame());
+}
+
+// The level of its owner's chain a window draws into: its own level when
+// the chain has it, else the first.
+int effective_level(const WindowPeer& w, const WindowPeer& owner) {
+  return w.offscreen_level >= 1 && w.offscreen_level <= owner.offscreen.count() ? w.offscreen_level : 1;
+}
+
+// Draws window x (and its descendants drawing into the same owner) into
+// level `level` of `owner`, within the level's dirty rectangle; with
+// `following`, x's following siblings first, the back-most first.
+void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following) {
+  if (following) {
+    std::vector<WindowPeer*> behind;
+    for (WindowPeer* s = x.next_sibling; s; s = s->next_sibling) behind.push_back(s);
+    for (auto it = behind.rbegin(); it != behind.rend(); ++it) draw_into_level(owner, level, **it, false);
+  }
+  graphics::Offscreen* buffer = buffer_at_level(owner, level);
+  if (!buffer) return;
+  IntRect r = map_rect(owner, x, buffer->port().dirty_rect()).intersected(x.rect);
+  if (r.empty() || !drawn(x) || (!x.flags.visible && &x != &owner)) return;
+  if (x.offscreen_owner() == &owner) {
+    const bool own_level = effective_level(x, owner) == level;
+    std::optional<raster::DeviceContext> dc;
+    std::optional<graphics::DrawingSession> session;
+    if (own_level) {
+      dc.emplace(buffer_context(x, *buffer));
+      session.emplace(x.port, *dc);
+      draw_window(x, *dc, r, true, false);
+    }
+    std::vector<WindowPeer*> children;
+    for (WindowPeer* c = x.first_child; c; c = c->next_sibling) children.push_back(c);
+    for (auto it = children.rbegin(); it != children.rend(); ++it) draw_into_level(owner, level, **it, false);
+    if (own_level) {
+      layer().update_rect = r;
+      send_to(x, "after-paint");
+    }
+    return;
+  }
+  if (x.offscreen.chain && owner.offscreen.level(owner.offscreen_level) == buffer) {
+    // A nested owner: its composed buffer goes into this level.
+    IntRect shown = r;
+    if (x.parent) shown = shown.intersected(map_rect(*x.parent, x, visible_rect(*x.parent, true)));
+    if (shown.empty()) return;
+    graphics::Offscreen* source = current_buffer(x);
+    if (!source) return;
+    IntRect target = map_rect(x, owner, shown);
+    const int mode = x.get_transfer_mode();
+    const raster::Surface* mask =
+        (mode & 0x3f) == graphics::kTransparentMode && source->mask() ? &*source->mask() : nullptr;
+    raster::DeviceContext dst(buffer->surface());
+    dst.set_origin({-buffer->frame().left, -buffer->frame().top});
+    graphics::transfer_image(dst, target, source->context(), shown, mode, mask);
+  }
+}
+
+}  // namespace
+
+graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level) { return owner.offscreen.level(level); }
+
+graphics::Offscreen* current_buffer(const WindowPeer& owner) {
+  return owner.offscreen.level(effective_level(owner, owner));
+}
+
+void set_offscreen_levels(WindowPeer& w, int levels) {
+  if (levels <= 0) {
+    drop_offscreen(w);
+  } else {
+    auto chain = std::make_unique<graphics::Offscreen>(buffer_spec(w.rect, levels));
+    w.offscreen.chain = std::move(chain);
+    w.flags.recomposed = true;
+    w.flags.scrolled = false;
+    mark_all_levels_dirty(w);
+  }
+  invalidate_window(w, true);
+}
+
+void drop_offscreen(WindowPeer& w) { w.offscreen.chain.reset(); }
+
+void resize_offscreen(WindowPeer& w) {
+  const int levels = w.offscreen.count();
+  if (levels == 0 || w.rect.empty()) return;
+  w.offscreen.chain = std::make_unique<graphics::Offscreen>(buffer_spec(w.rect, levels));
+  w.flags.recomposed = true;
+  mark_all_levels_dirty(w);
+}
+
+void WindowPeer::size_update(int, int) { resize_offscreen(*this); }
+
+void update_offscreen(WindowPeer& w) {
+  if (!drawn(w) || !(w.flags.visible || w.offscreen.chain)) return;
+  std::vector<WindowPeer*> children;
+  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) children.push_back(c);
+  for (WindowPeer* c : children) update_offscreen(*c);
+  graphics::Offscreen* current = current_buffer(w);
+  if (!current || current->port().dirty_rect().empty()) return;
+  int level = 1;
+  graphics::Offscreen* previous = nullptr;
+  for (graphics::Offscreen* l = w.offscreen.chain.get(); l; previous = l, l = l->next(), ++level) {
+    const IntRect dirty = l->port().dirty_rect();
+    if (dirty.empty()) continue;
+    if (previous) {
+      raster::DeviceContext dst(l->surface());
+      dst.set_origin({-l->frame().left, -l->frame().top});
+      dst.bit_blit(dirty, previous->context(), dirty.top_left(), raster::RasterOp::src_copy);
+    }
+    WindowPeer* start = start_window(w, dirty, level);
+    if (!start) start = &w;
+    while (start != &w && start->parent && start->parent->offscreen_owner() != &w) start = start->parent;
+    draw_into_level(w, level, *start, false);
+    l->port().set_dirty_rect({});
+  }
+  if (!paints_opaquely(w)) current->make_mask();
+  w.flags.recomposed = true;
+}
+
+}  // namespace orvane::ui

@@ -1,0 +1,76 @@
+// Painting window objects: invalidation, offscreen buffers and their
+// composition, visible rectangles, start windows and the paint of a window
+// directly in the page with its whole subtree. The window layer's other
+// files (opening, showing, moving, the event dispatcher) call these.
+//
+// Every rectangle is in the coordinates of the window it is given with.
+#pragma once
+
+#include <optional>
+
+#include "platform/raster/device_context.h"
+#include "platform/raster/geometry.h"
+
+namespace orvane::graphics {
+class Offscreen;
+}
+
+namespace orvane::ui {
+
+class WindowPeer;
+
+// --- Invalidation --------------------------------------------------------------
+// Marks r of w for repainting: the dirty rectangles of the buffers above w,
+// then the desktop's update regions (the page's children take a rectangle
+// they hold whole; anything else invalidates the whole screen, erasing).
+void invalidate_rect(WindowPeer& w, const raster::IntRect& r, bool erase);
+// Marks the whole window (its rect).
+void invalidate_window(WindowPeer& w, bool erase = true);
+// Removes r of w from the update region of the desktop window that paints it.
+void validate_rect(WindowPeer& w, const raster::IntRect& r);
+
+// --- Offscreen buffers -----------------------------------------------------------
+// Gives w a chain of `levels` buffers at its rect (0: drops them), with the
+// depth of `offscreen-depth` and the colour table of `offscreen-palette`,
+// and invalidates it.
+void set_offscreen_levels(WindowPeer& w, int levels);
+// Drops the buffers w owns without a word to anyone (destruction).
+void drop_offscreen(WindowPeer& w);
+// Recreates the buffers of w at its current rect, keeping their number.
+void resize_offscreen(WindowPeer& w);
+// The buffer w draws into on level L of its owner, or null.
+graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level);
+// The owner's current buffer (the level the owner itself draws into).
+graphics::Offscreen* current_buffer(const WindowPeer& owner);
+// Offscreen composition: brings w's buffers (and those of its descendants)
+// up to date.
+void update_offscreen(WindowPeer& w);
+
+// --- Painting ---------------------------------------------------------------------
+// The visible rectangle of w: its rect, shrunk by `frame-width` for a framed
+// window unless `whole`, cut by the parents' visible (view) rectangles.
+raster::IntRect visible_rect(WindowPeer& w, bool whole);
+// Whether w paints every pixel of its rect (erase without click zone, or opaque).
+bool paints_opaquely(const WindowPeer& w);
+// Whether w is drawn at all: not transparent, or in edit mode.
+bool drawn(const WindowPeer& w);
+// The start window for r from w: on screen (level nothing) or in the
+// buffers of w at a level. Null: w itself.
+WindowPeer* start_window(WindowPeer& w, const raster::IntRect& r, std::optional<int> level);
+// Draws w alone within r on dc (whose drawing session is w's port's):
+// clip, background, `paint`, the native drawing hook, `edit-paint`, the frame.
+void draw_window(WindowPeer& w, raster::DeviceContext& dc, const raster::IntRect& r, bool clip, bool hook);
+// Paints w within r on the screen: the whole subtree, from the start window.
+// `capture` is a window whose buffer is always copied (image captures);
+// `direct` draws windows of buffers straight onto the screen.
+void paint_window(WindowPeer& w, const raster::IntRect& r, WindowPeer* capture, bool direct);
+
+// --- Drawing contexts ----------------------------------------------------------
+// A device context on w's desktop window (the screen), its origin at w's
+// scroll offset; clipped to what of the window is visible.
+raster::DeviceContext screen_context(WindowPeer& w);
+// A device context on the buffer w draws into, its origin at w's place in
+// the owner's buffer and w's scroll offset, clipped to w's visible rect.
+raster::DeviceContext buffer_context(WindowPeer& w, graphics::Offscreen& buffer);
+
+}  // namespace orvane::ui

@@ -1,0 +1,129 @@
+// Every window object is a drawing port: the device contexts its drawing
+// goes to (its desktop window, its offscreen buffer, its system window's
+// context), the contexts with-drawing keeps while it draws, and the presses
+// that stop an animation.
+#include <memory>
+#include <vector>
+
+#include "core/errors.h"
+#include "core/memory.h"
+#include "graphics/offscreen.h"
+#include "platform/desktop/desktop.h"
+#include "ui/window_layer.h"
+#include "ui/window_painting.h"
+#include "ui/window_peer.h"
+
+namespace orvane::ui {
+
+using raster::DeviceContext;
+using raster::IntPoint;
+using raster::IntRect;
+using raster::Region;
+
+namespace {
+
+// The contexts handed to with-drawing and with-system-drawing, innermost
+// last: drawing sessions nest, so each release gives back the last one. A
+// documented singleton of the window layer.
+std::vector<std::unique_ptr<DeviceContext>>& given_contexts() {
+  static std::vector<std::unique_ptr<DeviceContext>> contexts;
+  return contexts;
+}
+
+DeviceContext& keep(DeviceContext dc) {
+  given_contexts().push_back(std::make_unique<DeviceContext>(std::move(dc)));
+  return *given_contexts().back();
+}
+
+// The desktop window whose client area is the window's drawing surface: the
+// MDI client for the root.
+desktop::Hwnd surface_window(const WindowPeer& w) { return w.is_root() ? layer().mdi_client : w.hwnd; }
+
+IntPoint minus(IntPoint a, IntPoint b) { return {a.x - b.x, a.y - b.y}; }
+
+// Drawing starts in the window's own font.
+void prepare_port(WindowPeer& w) { w.port.set_font(w.font); }
+
+}  // namespace
+
+DeviceContext screen_context(WindowPeer& w) {
+  desktop::Desktop& d = window_desktop();
+  DeviceContext dc = d.get_dc(surface_window(w));
+  dc.set_origin(minus(dc.origin(), w.scroll_offset));
+  w.port.set_origin_offset(w.scroll_offset);
+  return dc;
+}
+
+DeviceContext buffer_context(WindowPeer& w, graphics::Offscreen& buffer) {
+  DeviceContext dc(buffer.surface());
+  WindowPeer* owner = w.offscreen_owner();
+  IntPoint place = owner ? map_point(w, *owner, {0, 0}) : IntPoint{};
+  IntPoint device{place.x - buffer.frame().left, place.y - buffer.frame().top};
+  IntRect visible = visible_rect(w, true).translated(device);
+  dc.set_clip(Region(visible.intersected(buffer.surface().bounds())));
+  dc.set_brush_origin(device);
+  dc.set_origin(minus(device, w.scroll_offset));
+  w.port.set_origin_offset(w.scroll_offset);
+  return dc;
+}
+
+DeviceContext& WindowPeer::drawing_context(Value object, bool offscreen) {
+  if (offscreen) {
+    if (graphics::Offscreen* buffer = drawing_buffer()) {
+      DeviceContext dc = buffer_context(*this, *buffer);
+      prepare_port(*this);
+      return keep(std::move(dc));
+    }
+  }
+  if (!flags.visible || !hwnd) raise_error(2, object);
+  DeviceContext dc = screen_context(*this);
+  layer().update_rect = rect;
+  prepare_port(*this);
+  return keep(std::move(dc));
+}
+
+DeviceContext& WindowPeer::system_drawing_context(Value object) {
+  WindowPeer* sys = is_page() || is_root() ? this : (system ? system : this);
+  if (!sys->flags.visible || !sys->hwnd) raise_error(2, object);
+  desktop::Desktop& d = window_desktop();
+  DeviceContext dc = d.get_dc(surface_window(*sys));
+  // Drawn in this window's coordinates, anywhere in the system window.
+  IntPoint place = map_point(*this, *sys, {0, 0});
+  IntPoint client = dc.origin();
+  Region allowed(sys->rect.translated(client));
+  if (dc.clip()) allowed.intersect(*dc.clip());
+  dc.set_clip(allowed);
+  dc.set_origin(minus({client.x + place.x, client.y + place.y}, scroll_offset));
+  prepare_port(*this);
+  return keep(std::move(dc));
+}
+
+void WindowPeer::release_drawing_context() {
+  if (!given_contexts().empty()) given_contexts().pop_back();
+}
+
+DeviceContext* WindowPeer::image_context() { return nullptr; }
+
+std::optional<IntPoint> WindowPeer::take_stopping_press(const IntRect& image_rect, Value stop) {
+  desktop::Desktop* d = layer().desktop;
+  if (!d || !hwnd) return std::nullopt;
+  desktop::Message m;
+  while (d->peek_message(m, {}, desktop::WM_LBUTTONDOWN, desktop::WM_MBUTTONDBLCLK, desktop::PM_REMOVE)) {
+    if (m.message != desktop::WM_LBUTTONDOWN && m.message != desktop::WM_LBUTTONDBLCLK) continue;
+    IntPoint screen = d->client_to_screen(m.hwnd, desktop::point_of(m.lparam));
+    IntPoint here = d->screen_to_client(surface_window(*this), screen);
+    here = {here.x + scroll_offset.x, here.y + scroll_offset.y};
+    if (image_rect.contains(here)) return here;
+    for (Value l = stop; is_pair(l); l = cdr(l)) {
+      WindowPeer* other = window_peer_or_null(car(l));
+      if (!other || !other->hwnd) continue;
+      IntPoint inside = d->screen_to_client(surface_window(*other), screen);
+      if (other->rect.contains(inside)) return here;
+    }
+  }
+  return std::nullopt;
+}
+
+void WindowPeer::invalidate(const IntRect& r) { invalidate_rect(*this, r, true); }
+
+}  // namespace orvane::ui
