@@ -183,10 +183,13 @@ void draw_window(WindowPeer& w, DeviceContext& dc, const IntRect& r, bool clip, 
   if (clip) dc.set_clip(base);
 }
 
-void paint_window(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct) {
+namespace {
+
+// Step 3 of the paint, with the screen area of the system window.
+void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct, const Region& area) {
   if (!drawn(w) || (!w.flags.visible && &w != capture)) return;
   if (!r.intersects(w.rect)) return;
-  DeviceContext dc = screen_context(w);
+  DeviceContext dc = screen_context(w, &area);
   {
     Region area(r);
     area.offset(client_origin(w, dc).x, client_origin(w, dc).y);
@@ -219,7 +222,7 @@ void paint_window(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool dir
   }
   WindowPeer* start = start_window(w, r, std::nullopt);
   if (start && start != &w) {
-    paint_window(*start, map_rect(w, *start, r), capture, direct);
+    paint_in(*start, map_rect(w, *start, r), capture, direct, area);
     return;
   }
   if (!buffer || direct) {
@@ -232,7 +235,21 @@ void paint_window(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool dir
   }
   std::vector<WindowPeer*> children = children_of(w);
   for (auto it = children.rbegin(); it != children.rend(); ++it)
-    paint_window(**it, map_rect(w, **it, r), capture, direct);
+    paint_in(**it, map_rect(w, **it, r), capture, direct, area);
+}
+
+// The window whose screen area w draws in.
+WindowPeer* painter_of(WindowPeer& w) {
+  if (w.in_page()) return &w;
+  return w.page_level() ? nullptr : w.system;
+}
+
+}  // namespace
+
+void paint_window(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct) {
+  WindowPeer* painter = painter_of(w);
+  if (!painter || !painter->hwnd) return;
+  paint_in(w, r, capture, direct, system_area(*painter));
 }
 
 void WindowPeer::paint_message() {
@@ -243,7 +260,7 @@ void WindowPeer::paint_message() {
   {
     desktop::PaintScope scope(d, hwnd);
     const IntRect area = scope.paint().paint_rect;
-    if (!area.empty()) paint_window(*this, area, nullptr, false);
+    if (!area.empty()) paint_in(*this, area, nullptr, false, system_area(*this));
   }
   paint_end();
   port.set_dirty_rect({});

@@ -10,6 +10,7 @@
 
 #include "platform/raster/device_context.h"
 #include "platform/raster/geometry.h"
+#include "platform/raster/region.h"
 
 namespace orvane::graphics {
 class Offscreen;
@@ -66,9 +67,14 @@ void draw_window(WindowPeer& w, raster::DeviceContext& dc, const raster::IntRect
 void paint_window(WindowPeer& w, const raster::IntRect& r, WindowPeer* capture, bool direct);
 
 // --- Drawing contexts ----------------------------------------------------------
-// A device context on w's desktop window (the screen), its origin at w's
-// scroll offset; clipped to what of the window is visible.
-raster::DeviceContext screen_context(WindowPeer& w);
+// What of the screen the windows of a system window (a window directly in
+// the page) may draw on: its visible area, its children's included.
+raster::Region system_area(const WindowPeer& system);
+// A device context on the screen for w, its origin at w's scroll offset:
+// the page and the root draw on their desktop windows; the others on what
+// of their rect their parents leave visible, within their system window's
+// area (`area`, or computed when null).
+raster::DeviceContext screen_context(WindowPeer& w, const raster::Region* area = nullptr);
 // A device context on the buffer w draws into, its origin at w's place in
 // the owner's buffer and w's scroll offset, clipped to w's visible rect.
 raster::DeviceContext buffer_context(WindowPeer& w, graphics::Offscreen& buffer);

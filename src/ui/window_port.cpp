@@ -46,11 +46,44 @@ void prepare_port(WindowPeer& w) { w.port.set_font(w.font); }
 
 }  // namespace
 
-DeviceContext screen_context(WindowPeer& w) {
+Region system_area(const WindowPeer& sys) {
   desktop::Desktop& d = window_desktop();
-  DeviceContext dc = d.get_dc(surface_window(w));
-  dc.set_origin(minus(dc.origin(), w.scroll_offset));
+  Region area = d.visible_region(surface_window(sys), true);
+  if (!(d.style(sys.hwnd) & desktop::WS_CLIPCHILDREN)) return area;
+  // The windows inside draw where their desktop windows lie.
+  std::vector<desktop::Hwnd> pending = d.children(sys.hwnd);
+  while (!pending.empty()) {
+    desktop::Hwnd h = pending.back();
+    pending.pop_back();
+    if (!d.is_visible(h)) continue;
+    area.unite(d.visible_region(h, true));
+    for (desktop::Hwnd c : d.children(h)) pending.push_back(c);
+  }
+  return area;
+}
+
+DeviceContext screen_context(WindowPeer& w, const Region* area) {
+  desktop::Desktop& d = window_desktop();
   w.port.set_origin_offset(w.scroll_offset);
+  WindowPeer* painter = w.page_level() && !w.in_page() ? nullptr : w.in_page() ? &w : w.system;
+  if (!painter || !painter->hwnd) {
+    DeviceContext dc = d.get_dc(surface_window(w));
+    dc.set_origin(minus(dc.origin(), w.scroll_offset));
+    return dc;
+  }
+  // Windows below the page level draw over their system window's area,
+  // whatever desktop windows lie over theirs: cut only by their parents.
+  const IntPoint client = d.client_to_screen(w.hwnd, {0, 0});
+  Region clip(visible_rect(w, true).translated(client));
+  if (area)
+    clip.intersect(*area);
+  else
+    clip.intersect(system_area(*painter));
+  DeviceContext dc(d.framebuffer());
+  dc.set_brush_origin(client);
+  dc.set_origin(minus(client, w.scroll_offset));
+  d.mark_dirty(clip.bounds());
+  dc.set_clip(std::move(clip));
   return dc;
 }
 
