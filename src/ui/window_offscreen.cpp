@@ -68,7 +68,7 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
     for (auto it = children.rbegin(); it != children.rend(); ++it) draw_into_level(owner, level, **it, false);
     if (own_level) {
       layer().update_rect = r;
-      send_to(x, "after-paint");
+      send_if_understood(x, "after-paint");
     }
     return;
   }

@@ -173,12 +173,12 @@ void draw_window(WindowPeer& w, DeviceContext& dc, const IntRect& r, bool clip, 
     send_to(w, "paint");
     if (hook) w.native_draw();
   }
-  if (w.flags.edit) send_to(w, "edit-paint");
+  if (w.flags.edit) send_if_understood(w, "edit-paint");
   if (w.flags.frame && !w.flags.edit && !w.in_page()) {
     PortColours colours(w.port);
     w.port.set_fore_color(w.color_fore);
     if (clip) clip_within(dc, base, client, Region(r.intersected(visible_rect(w, true))));
-    send_to(w, "draw-frame");
+    send_if_understood(w, "draw-frame");
   }
   if (clip) dc.set_clip(base);
 }
@@ -216,7 +216,7 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
       LispStackMark mark;
       Value area = make_rect(s);
       lisp_push(area);
-      send_to(w, "copy-offscreen", {area});
+      send_if_understood(w, "copy-offscreen", {area});
     }
     if (!capture) owner->flags.recomposed = false;
   }
@@ -274,6 +274,12 @@ void WindowPeer::paint_end() {
   for (WindowPeer* c : children_of(*this)) c->paint_end();
 }
 
-void WindowPeer::paint() { send_to(*this, "window-paint"); }
+void WindowPeer::paint() { send_if_understood(*this, "window-paint"); }
+
+Value send_if_understood(const WindowPeer& w, std::string_view selector, std::initializer_list<Value> args) {
+  Value object = w.lisp_object();
+  if (!orvane::is_true(object) || value_in_object(object, selector) == kNoValue) return kNoValue;
+  return send_to(w, selector, args);
+}
 
 }  // namespace orvane::ui

@@ -6,7 +6,11 @@
 // Every rectangle is in the coordinates of the window it is given with.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
+#include <string_view>
+
+#include "core/value.h"
 
 #include "platform/raster/device_context.h"
 #include "platform/raster/geometry.h"
@@ -19,6 +23,11 @@ class Offscreen;
 namespace orvane::ui {
 
 class WindowPeer;
+
+// Sends a message the window's class may leave undefined (the hooks of
+// painting and scrolling): nothing, answering no-value, when its object has
+// no such method.
+Value send_if_understood(const WindowPeer& w, std::string_view selector, std::initializer_list<Value> args = {});
 
 // --- Invalidation --------------------------------------------------------------
 // Marks r of w for repainting: the dirty rectangles of the buffers above w,

@@ -55,7 +55,7 @@ void WindowPeer::scroll(int dx, int dy, bool update) { pixel_scroll(dx, dy, upda
 void WindowPeer::pixel_scroll(int dx, int dy, bool update) {
   if (dx == 0 && dy == 0) return;
   scroll_offset = {scroll_offset.x + dx, scroll_offset.y + dy};
-  send_to(*this, "start-scroll");
+  send_if_understood(*this, "start-scroll");
   if (WindowPeer* owner = offscreen_owner()) {
     owner->flags.scrolled = true;
     const IntRect mine = map_rect(*this, *owner, rect).intersected(owner->rect);
@@ -85,7 +85,7 @@ void WindowPeer::pixel_scroll(int dx, int dy, bool update) {
     lisp_push(place);
     c->set_position(place);
   }
-  send_to(*this, "end-scroll");
+  send_if_understood(*this, "end-scroll");
   if (flags.scroll && update && user_visible())
     if (WindowPeer* painter = pixel_window(*this); painter && painter->hwnd) window_desktop().update_window(painter->hwnd);
 }
