@@ -2,6 +2,7 @@
 // and their composition (each level starts from the previous one, then the
 // windows drawing into it are drawn over it; a buffer that does not paint
 // every pixel gets a mask of what it shows).
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -35,10 +36,10 @@ void mark_all_levels_dirty(WindowPeer& owner) {
   for (graphics::Offscreen* o = owner.offscreen.chain.get(); o; o = o->next()) o->port().set_dirty_rect(o->frame());
 }
 
-// The level of its owner's chain a window draws into: its own level when
-// the chain has it, else the first.
+// The level of its owner's chain a window draws into: its own level, kept
+// within the chain's levels.
 int effective_level(const WindowPeer& w, const WindowPeer& owner) {
-  return w.offscreen_level >= 1 && w.offscreen_level <= owner.offscreen.count() ? w.offscreen_level : 1;
+  return std::clamp(w.offscreen_level, 1, std::max(owner.offscreen.count(), 1));
 }
 
 // Draws window x (and its descendants drawing into the same owner) into
@@ -72,7 +73,7 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
     }
     return;
   }
-  if (x.offscreen.chain && owner.offscreen.level(owner.offscreen_level) == buffer) {
+  if (x.offscreen.chain && current_buffer(owner) == buffer) {
     // A nested owner: its composed buffer goes into this level.
     IntRect shown = r;
     if (x.parent) shown = shown.intersected(map_rect(*x.parent, x, visible_rect(*x.parent, true)));
@@ -93,9 +94,7 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
 
 graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level) { return owner.offscreen.level(level); }
 
-graphics::Offscreen* current_buffer(const WindowPeer& owner) {
-  return owner.offscreen.level(effective_level(owner, owner));
-}
+graphics::Offscreen* current_buffer(const WindowPeer& owner) { return owner.offscreen.level(1); }
 
 void set_offscreen_levels(WindowPeer& w, int levels) {
   if (levels <= 0) {
@@ -129,9 +128,9 @@ void update_offscreen(WindowPeer& w) {
   for (WindowPeer* c : children) update_offscreen(*c);
   graphics::Offscreen* current = current_buffer(w);
   if (!current || current->port().dirty_rect().empty()) return;
-  int level = 1;
   graphics::Offscreen* previous = nullptr;
-  for (graphics::Offscreen* l = w.offscreen.chain.get(); l; previous = l, l = l->next(), ++level) {
+  for (graphics::Offscreen* l = w.offscreen.chain.get(); l; previous = l, l = l->next()) {
+    const int level = l->level();
     const IntRect dirty = l->port().dirty_rect();
     if (dirty.empty()) continue;
     if (previous) {

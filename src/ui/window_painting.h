@@ -48,9 +48,10 @@ void set_offscreen_levels(WindowPeer& w, int levels);
 void drop_offscreen(WindowPeer& w);
 // Recreates the buffers of w at its current rect, keeping their number.
 void resize_offscreen(WindowPeer& w);
-// The buffer w draws into on level L of its owner, or null.
+// The owner's buffer of level L, or null.
 graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level);
-// The owner's current buffer (the level the owner itself draws into).
+// The owner's current buffer: level 1, the last of its chain, where the
+// composition ends (what the screen shows).
 graphics::Offscreen* current_buffer(const WindowPeer& owner);
 // Offscreen composition: brings w's buffers (and those of its descendants)
 // up to date.

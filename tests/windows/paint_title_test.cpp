@@ -9,20 +9,246 @@
 namespace orvane::testing {
 namespace {
 
+using raster::Color;
+
+// Helpers of the painting tests: `on` overrides a message of one window;
+// `fill` paints a window-coordinate rectangle in a colour.
+constexpr const char* kPaintHelpers = R"(
+(define (on _w _selector _fn) (_w (add-override _selector _fn)))
+(define (fill _colour _l _t _r _b) (set-fore-color _colour) (paint-rect _l _t _r _b))
+(define (pump) (wait-key 0))
+)";
+
 RunResult run_in_page(WindowTitle& title, const std::string& body, const std::string& events) {
-  return title.play("(define (toplevel-loop) (open-page 320 200)\n" + body + "\n(pump-forever))", events);
+  return title.play(std::string(kPaintHelpers) + "(define (toplevel-loop) (open-page 320 200)\n" + body +
+                        "\n(pump-forever))",
+                    events);
 }
 
-TEST(PaintTitle, NestedWindowsPaintBackToFrontWithFramesInsideTheirFrameWidth) {
+constexpr Color kRed{255, 0, 0};
+constexpr Color kBlue{0, 0, 255};
+constexpr Color kGreen{0, 255, 0};
+constexpr Color kYellow{255, 255, 0};
+constexpr Color kWhite{255, 255, 255};
+
+Color at(const raster::Surface& frame, int x, int y) { return frame.color_at(x, y); }
+
+TEST(PaintTitle, NestedWindowsPaintBackToFront) {
   WindowTitle title;
   RunResult r = run_in_page(title, R"(
     (define a (show-window 'a Page '(:size (200 150) :position (10 10) :type 7 :color (65535 65535 0) :erase? t)))
-    (define b (show-window 'b a '(:size (120 80) :position (20 20) :color blue :erase? t :frame? t)))
+    (define b (show-window 'b a '(:size (120 80) :position (20 20) :color blue :erase? t)))
     (define c (show-window 'c b '(:size (40 40) :position (100 50) :color red :erase? t))))",
                             "wait 100\nframe nested.png\n");
-    ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  expect_golden_frame(title, "nested.png");
+  auto frame = title.frame("nested.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 15, 15), kYellow);
+  EXPECT_EQ(at(*frame, 40, 40), kBlue);
+  EXPECT_EQ(at(*frame, 135, 85), kRed);
+  EXPECT_EQ(at(*frame, 155, 85), kYellow) << "c is cut by b's rect";
+  expect_golden_frame(title, "nested.png", {10, 10, 210, 160});
+}
+
+// frame-width 3: `paint` draws with a clip 3 units inside the rect on
+// every side; `draw-frame` then draws with the clip on the whole rect.
+TEST(PaintTitle, AFramedWindowPaintsInsideItsFrameWidthAndFramesTheWholeRect) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t)))
+    (define b (show-window 'b a '(:size (100 60) :position (20 20) :erase? () :frame? t)))
+    (on b 'frame-width (lambda () 3))
+    (on b 'window-paint (lambda () (fill '(65535 0 0) 0 0 100 60)))
+    (on b 'draw-frame (lambda () (fill '(0 0 65535) 0 0 100 3))))",
+                            "wait 100\nframe framed.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto frame = title.frame("framed.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 23, 23), kRed) << "3 units inside: painted";
+  EXPECT_EQ(at(*frame, 116, 76), kRed);
+  EXPECT_EQ(at(*frame, 21, 22), kBlue) << "the frame draws on the whole rect";
+  EXPECT_EQ(at(*frame, 119, 20), kBlue);
+  EXPECT_NE(at(*frame, 21, 40), kRed) << "paint stays 3 units inside";
+  EXPECT_NE(at(*frame, 118, 40), kRed);
+  EXPECT_EQ(at(*frame, 120, 80), kWhite);
+}
+
+TEST(PaintTitle, EraseAndOpaqueFlagsDecideTheBackground) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (300 180) :position (0 0) :type 7 :color (65535 65535 0) :erase? t)))
+    (show-window 'erase a '(:size (60 60) :position (10 10) :color blue :erase? t))
+    (show-window 'opaque a '(:size (60 60) :position (80 10) :color blue :opaque? t))
+    (show-window 'plain a '(:size (60 60) :position (150 10) :color blue)))",
+                            "wait 100\nframe backgrounds.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto frame = title.frame("backgrounds.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 40, 40), kBlue) << "erase fills the rect";
+  EXPECT_EQ(at(*frame, 180, 40), kYellow) << "without erase nothing is drawn";
+  // An opaque window without erase draws nothing itself and its parent
+  // leaves its rect alone: what was there stays.
+  EXPECT_NE(at(*frame, 110, 40), kBlue);
+  EXPECT_NE(at(*frame, 110, 40), kYellow);
+}
+
+// Offscreen buffers: a chain of two levels (the owner and a still window at
+// level 2, a window at level 1 over them), the mask of a buffer that does
+// not paint opaquely shown with the transparent mode, the copy to the
+// screen through `copy-offscreen` after a composition.
+TEST(PaintTitle, OffscreenBuffersAtTwoLevelsWithMasksReachTheScreen) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define back (show-window 'back Page '(:size (300 180) :position (0 0) :type 7 :color (0 65535 0) :erase? t)))
+    (define w (open-window 'w back '(:size (120 100) :position (20 20) :color white :transfer-mode 36)))
+    (send w set-offscreen? 2)
+    (send w set-offscreen-level 2)
+    (define still (open-window 'still w '(:size (40 40) :position (10 10) :color red :erase? t)))
+    (define sprite (open-window 'sprite w '(:size (40 40) :position (60 40) :color blue :erase? t)))
+    (send sprite set-offscreen-level 1)
+    (send still show) (send sprite show)
+    (trace-messages w '(copy-offscreen))
+    (send w show)
+    (say 'levels (send w get-offscreen?) (send still get-offscreen-level) (send sprite get-offscreen-level)
+         (send sprite get-offscreen?)))",
+                            "wait 100\nframe buffers.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "levels"), std::vector<std::string>{"levels 2 2 1 0"});
+  EXPECT_FALSE(lines_starting(r.out, "w copy-offscreen").empty());
+  auto frame = title.frame("buffers.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 40, 40), kRed) << "level 1 starts from level 2";
+  EXPECT_EQ(at(*frame, 100, 80), kBlue);
+  EXPECT_EQ(at(*frame, 25, 25), kGreen) << "the white of the buffer is masked out";
+  expect_golden_frame(title, "buffers.png", {0, 0, 300, 180});
+}
+
+TEST(PaintTitle, ARecomposedBufferGoesThroughCopyOffscreenOnceThenIsCopiedDirectly) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define w (open-window 'w Page '(:size (100 80) :position (10 10) :type 7 :color red :opaque? t)))
+    (send w set-offscreen? t)
+    (trace-messages w '(copy-offscreen))
+    (send w show)
+    (define cover (open-window 'cover Page '(:size (50 50) :position (20 20) :type 7 :color blue :erase? t)))
+    (define (step _name) (say 'step _name) (pump))
+    (step 'shown)
+    (send cover show) (step 'covered)
+    (send cover hide) (step 'uncovered)
+    (send w inval-rect 0 0 10 10) (step 'drawn)
+    (send w pixel-scroll 0 5) (step 'scrolled)
+    (send w inval-rect 0 0 10 10) (step 'drawn-after-scroll))",
+                            "wait 100\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> expected{"w copy-offscreen (0 0 100 80)",
+                                    "step shown",
+                                    "step covered",
+                                    "step uncovered",
+                                    "step drawn",
+                                    "w copy-offscreen (0 0 10 10)",
+                                    "step scrolled",
+                                    "step drawn-after-scroll"};
+  std::vector<std::string> seen;
+  for (const std::string& line : lines_of(r.out))
+    if (line.rfind("step", 0) == 0 || line.rfind("w copy-offscreen", 0) == 0) seen.push_back(line);
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(PaintTitle, ScrollingMovesTheContentAndOnlyTheChildrenThatScroll) {
+  for (bool scroll_flag : {true, false}) {
+    SCOPED_TRACE(scroll_flag ? "with scroll?" : "without scroll?");
+    WindowTitle title;
+    RunResult r = run_in_page(title, std::string(R"(
+      (define w (show-window 'w Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t :scroll? )") +
+                                         (scroll_flag ? "t" : "()") + R"()))
+      (on w 'window-paint (lambda () (fill '(0 0 65535) 0 60 200 70)))
+      (define mover (show-window 'mover w '(:size (20 20) :position (10 100) :color red :erase? t :scroll? t)))
+      (define fixed (show-window 'fixed w '(:size (20 20) :position (50 100) :color (0 65535 0) :erase? t)))
+      (pump)
+      (send w pixel-scroll 0 30)
+      (say 'scroll (send w get-scroll-h) (send w get-scroll-v) (send mover get-position) (send fixed get-position)))",
+                              "wait 100\nframe scrolled.png\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines_starting(r.out, "scroll"), std::vector<std::string>{"scroll 0 30 (70 . 10) (100 . 50)"});
+    EXPECT_EQ(lines_starting(r.out, "w start-scroll").size(), 1u);
+    EXPECT_EQ(lines_starting(r.out, "w end-scroll").size(), 1u);
+    auto frame = title.frame("scrolled.png");
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(at(*frame, 100, 35), kBlue) << "the band drawn at 60 shows at 30";
+    EXPECT_EQ(at(*frame, 100, 65), kWhite);
+    EXPECT_EQ(at(*frame, 15, 75), kRed) << "the child that scrolls moved up";
+    EXPECT_EQ(at(*frame, 55, 105), kGreen) << "the other stayed";
+    EXPECT_EQ(at(*frame, 15, 105), kWhite);
+  }
+}
+
+// Repaint counts: only what was invalidated repaints, starting at the
+// front-most window that covers it; several invalidations make one paint.
+TEST(PaintTitle, InvalidationRepaintsOnlyWhatItMustOnce) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t)))
+    (define b (show-window 'b a '(:size (80 80) :position (10 10) :color blue :erase? t)))
+    (define c (show-window 'c a '(:size (80 80) :position (100 10) :color red :erase? t)))
+    (define hidden (open-window 'hidden a '(:size (10 10) :position (0 0) :color red :erase? t)))
+    (define (counts _name) (pump)
+      (say 'counts _name (a paints) (b paints) (c paints) (hidden paints)))
+    (counts 'shown)
+    (send b inval-rect 0 0 10 10) (send b inval-rect 20 20 30 30) (send b inval-window ()) (counts 'b)
+    (send c inval-view) (counts 'c)
+    (send a inval-rect 85 10 105 20) (counts 'both)
+    (send hidden inval-window ()) (counts 'hidden)
+    (send b valid-rect '(0 0 80 80)) (counts 'validated)
+    (send b inval-rect 0 0 80 80) (send b valid-rect '(0 0 80 80)) (counts 'taken-back))",
+                            "wait 100\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "counts"),
+            (std::vector<std::string>{"counts shown 1 1 1 0", "counts b 1 2 1 0", "counts c 1 2 2 0",
+                                      "counts both 2 3 3 0", "counts hidden 2 3 3 0", "counts validated 2 3 3 0",
+                                      "counts taken-back 2 3 3 0"}));
+}
+
+TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t)))
+    (pump)
+    (send a with-drawing (lambda () (fill '(65535 0 0) 10 10 30 30)) ())
+    (say 'pixel (send a get-pixel 15 15) (send a get-pixel (make-point 50 50)))
+    (define hidden (open-window 'hidden a '(:size (10 10))))
+    (say 'hidden (error-of (lambda () (send hidden with-drawing (lambda () (fill '(0 0 0) 0 0 5 5)) ()))))
+    (define buffered (open-window 'buffered Page '(:size (50 50) :position (100 0) :type 7 :color white)))
+    (send buffered set-offscreen? t)
+    (send buffered with-drawing (lambda () (fill '(0 0 65535) 0 0 10 10)) t)
+    (say 'buffer (send buffered with-drawing (lambda () (get-pixel 5 5)) t))
+    (on a 'window-paint (lambda () (say 'update (get-update-rect))))
+    (send a inval-rect 5 6 7 8))",
+                            "wait 100\nframe drawn.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "pixel"), std::vector<std::string>{"pixel (65280 0 0) (65280 65280 65280)"});
+  EXPECT_EQ(lines_starting(r.out, "hidden"), std::vector<std::string>{"hidden 2"});
+  EXPECT_EQ(lines_starting(r.out, "buffer"), std::vector<std::string>{"buffer (0 0 65280)"});
+  EXPECT_EQ(lines_starting(r.out, "update"), std::vector<std::string>{"update (5 6 7 8)"});
+  auto frame = title.frame("drawn.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 15, 15), kRed);
+}
+
+TEST(PaintTitle, PushButtonsAndTextDrawInTheWindowsPort) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (300 180) :position (0 0) :type 7 :color white :erase? t
+                                     :font ("Arial" 14 0))))
+    (on a 'window-paint (lambda ()
+      (draw-push-button '(10 10 90 34) "OK" () t)
+      (draw-push-button '(100 10 180 34) "Cancel" t ())
+      (move-to 10 70) (draw-string "Orvane")
+      (text-box "centred text" '(10 90 200 120) 1 ()))))",
+                            "wait 100\nframe buttons.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  expect_golden_frame(title, "buttons.png", {0, 0, 300, 180});
 }
 
 }  // namespace

@@ -131,38 +131,45 @@ TEST_F(PaintTree, ThePageInvalidatesTheChildHoldingTheAreaWholeOrEverything) {
   EXPECT_EQ(desk.update_rect(right.hwnd), right.rect);
 }
 
+// A chain of n buffers runs from level n to level 1: each level starts from
+// the one before it and takes the windows of its own level; level 1 holds
+// the composed image.
 TEST_F(PaintTree, ChainLevelsStartFromThePreviousLevelAndTakeTheirOwnWindows) {
   WindowPeer& owner = add(page, {0, 0, 100, 100});
   owner.flags.erase = true;
   owner.color = rgb16(kRed);
-  WindowPeer& low = add(&owner, {10, 10, 30, 30});
-  low.flags.erase = true;
-  low.color = rgb16(kBlue);
-  WindowPeer& high = add(&owner, {50, 50, 70, 70});
-  high.flags.erase = true;
-  high.color = rgb16(kGreen);
-  high.offscreen_level = 2;
+  owner.offscreen_level = 2;
+  WindowPeer& base = add(&owner, {10, 10, 30, 30});
+  base.flags.erase = true;
+  base.color = rgb16(kBlue);
+  base.offscreen_level = 2;
+  WindowPeer& sprite = add(&owner, {50, 50, 70, 70});
+  sprite.flags.erase = true;
+  sprite.color = rgb16(kGreen);
   set_offscreen_levels(owner, 2);
   ASSERT_EQ(owner.offscreen.count(), 2);
+  ASSERT_EQ(owner.offscreen.chain->level(), 2);
+  EXPECT_EQ(current_buffer(owner), owner.offscreen.level(1));
   update_offscreen(owner);
 
-  const raster::Surface& first = owner.offscreen.level(1)->surface();
   const raster::Surface& second = owner.offscreen.level(2)->surface();
-  EXPECT_EQ(first.color_at(5, 5), kRed);
+  const raster::Surface& first = owner.offscreen.level(1)->surface();
+  EXPECT_EQ(second.color_at(5, 5), kRed);
+  EXPECT_EQ(second.color_at(15, 15), kBlue);
+  EXPECT_EQ(second.color_at(55, 55), kRed) << "the level-1 window stays out of level 2";
+  EXPECT_EQ(first.color_at(5, 5), kRed) << "level 1 starts from level 2";
   EXPECT_EQ(first.color_at(15, 15), kBlue);
-  EXPECT_EQ(first.color_at(55, 55), kRed) << "the level-2 window stays out of level 1";
-  EXPECT_EQ(second.color_at(15, 15), kBlue) << "level 2 starts from level 1";
-  EXPECT_EQ(second.color_at(55, 55), kGreen);
+  EXPECT_EQ(first.color_at(55, 55), kGreen);
   EXPECT_TRUE(owner.offscreen.level(1)->port().dirty_rect().empty());
   EXPECT_TRUE(owner.offscreen.level(2)->port().dirty_rect().empty());
   EXPECT_TRUE(owner.flags.recomposed);
 
-  // A change in level 1 reaches level 2 at the next composition.
-  low.color = rgb16(kBlack);
-  invalidate_window(low);
+  // A change in the base reaches the composed level at the next composition.
+  base.color = rgb16(kBlack);
+  invalidate_window(base);
   update_offscreen(owner);
-  EXPECT_EQ(second.color_at(15, 15), kBlack);
-  EXPECT_EQ(second.color_at(55, 55), kGreen);
+  EXPECT_EQ(first.color_at(15, 15), kBlack);
+  EXPECT_EQ(first.color_at(55, 55), kGreen);
 }
 
 TEST_F(PaintTree, ABufferThatDoesNotPaintOpaquelyGetsAMaskOfItsNonWhitePixels) {
