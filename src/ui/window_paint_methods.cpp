@@ -31,22 +31,6 @@ namespace {
 
 WindowPeer& self_peer() { return window_peer(self_object()); }
 
-// Runs draw on the window's current context: the one of its port's drawing
-// session, or a context opened on the screen for the call.
-void draw_in_window(WindowPeer& w, const std::function<void(raster::DeviceContext&)>& draw) {
-  if (graphics::current_port() == &w.port) {
-    draw(w.port.context());
-    return;
-  }
-  raster::DeviceContext& dc = w.drawing_context(w.lisp_object(), false);
-  struct Release {
-    WindowPeer& w;
-    ~Release() { w.release_drawing_context(); }
-  } release{w};
-  graphics::DrawingSession session(w.port, dc);
-  draw(dc);
-}
-
 // The text port of the receiver: its port's selected font (the window's own
 // font outside a drawing), its port's colours. It holds no state: every
 // call works on the current receiver, which with-font keeps for its message.
@@ -267,6 +251,7 @@ void register_window_paint_methods(Value klass) {
   register_method(klass, "get-pixel", m_get_pixel);
   register_method(klass, "draw-push-button", m_draw_push_button);
   register_method(klass, "get-update-rect", m_get_update_rect);
+  register_window_picture_methods(klass);
 }
 
 }  // namespace orvane::ui

@@ -6,6 +6,7 @@
 // Every rectangle is in the coordinates of the window it is given with.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
@@ -75,6 +76,13 @@ void draw_window(WindowPeer& w, raster::DeviceContext& dc, const raster::IntRect
 // `capture` is a window whose buffer is always copied (image captures);
 // `direct` draws windows of buffers straight onto the screen.
 void paint_window(WindowPeer& w, const raster::IntRect& r, WindowPeer* capture, bool direct);
+
+// Runs draw on w's current context: the one of its port's drawing session,
+// or a context opened on the screen for the call (error 2 with w's object
+// when w is not visible).
+void draw_in_window(WindowPeer& w, const std::function<void(raster::DeviceContext&)>& draw);
+// Registers draw-picture and draw-picture-in-rect.
+void register_window_picture_methods(Value klass);
 
 // --- Drawing contexts ----------------------------------------------------------
 // What of the screen the windows of a system window (a window directly in

@@ -159,4 +159,18 @@ std::optional<IntPoint> WindowPeer::take_stopping_press(const IntRect& image_rec
 
 void WindowPeer::invalidate(const IntRect& r) { invalidate_rect(*this, r, true); }
 
+void draw_in_window(WindowPeer& w, const std::function<void(DeviceContext&)>& draw) {
+  if (graphics::current_port() == &w.port) {
+    draw(w.port.context());
+    return;
+  }
+  DeviceContext& dc = w.drawing_context(w.lisp_object(), false);
+  struct Release {
+    WindowPeer& w;
+    ~Release() { w.release_drawing_context(); }
+  } release{w};
+  graphics::DrawingSession session(w.port, dc);
+  draw(dc);
+}
+
 }  // namespace orvane::ui

@@ -251,5 +251,38 @@ TEST(PaintTitle, PushButtonsAndTextDrawInTheWindowsPort) {
   expect_golden_frame(title, "buttons.png", {0, 0, 300, 180});
 }
 
+// A version-1 picture 20 x 10 whose left half is painted black, drawn at
+// twice its size at a point and scaled into a rectangle.
+TEST(PaintTitle, PicturesDrawIntoWindowsAtAScaleOrIntoARectangle) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define (bytes->handle _bytes)
+      (let ((_h (new-handle (length _bytes))) (_i 0))
+        (let ((_p (hlock _h)))
+          (while _bytes (mset 1 (car _bytes) _p _i) (set! _i (+ _i 1)) (set! _bytes (cdr _bytes))))
+        (hunlock _h)
+        _h))
+    (define Pict (bytes->handle '(0 30  0 0 0 0 0 10 0 20  17 1  49 0 0 0 0 0 10 0 10  255)))
+    (define a (show-window 'a Page '(:size (300 180) :position (0 0) :type 7 :color white :erase? t)))
+    (on a 'window-paint (lambda ()
+      (draw-picture Pict (make-point 50 50) 2 1)
+      (draw-picture-in-rect Pict '(100 100 140 120))
+      (draw-picture Pict (make-point 200 20) () ()))))",
+                            "wait 100\nframe pictures.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  auto frame = title.frame("pictures.png");
+  ASSERT_TRUE(frame);
+  const Color black{0, 0, 0};
+  EXPECT_EQ(at(*frame, 50, 50), black);
+  EXPECT_EQ(at(*frame, 69, 69), black) << "twice the size";
+  EXPECT_EQ(at(*frame, 71, 60), kWhite);
+  EXPECT_EQ(at(*frame, 119, 119), black);
+  EXPECT_EQ(at(*frame, 121, 110), kWhite);
+  EXPECT_EQ(at(*frame, 209, 29), black) << "natural size";
+  EXPECT_EQ(at(*frame, 209, 30), kWhite);
+  EXPECT_EQ(at(*frame, 210, 25), kWhite);
+}
+
 }  // namespace
 }  // namespace orvane::testing
