@@ -213,6 +213,8 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
   WindowTitle title;
   RunResult r = run_in_page(title, R"(
     (define a (show-window 'a Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t)))
+    (define clipped (show-window 'clipped a '(:size (50 50) :position (100 80) :color white :erase? t)))
+    (on clipped 'window-paint (lambda () (clip-rect '(0 0 10 10)) (fill '(0 0 65535) 0 0 50 50)))
     (pump)
     (send a with-drawing (lambda () (fill '(65535 0 0) 10 10 30 30)) ())
     (say 'pixel (send a get-pixel 15 15) (send a get-pixel (make-point 50 50)))
@@ -233,6 +235,8 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
   auto frame = title.frame("drawn.png");
   ASSERT_TRUE(frame);
   EXPECT_EQ(at(*frame, 15, 15), kRed);
+  EXPECT_EQ(at(*frame, 105, 85), kBlue) << "inside the clip";
+  EXPECT_EQ(at(*frame, 120, 100), kWhite) << "outside the clip";
 }
 
 TEST(PaintTitle, PushButtonsAndTextDrawInTheWindowsPort) {
