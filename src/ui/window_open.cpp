@@ -82,6 +82,9 @@ void WindowPeer::open(Value object) {
   Desktop& d = window_desktop();
   if (hwnd) return;  // already open
   WindowPeer* parent_peer = parent_of(object, *this);
+  // Only one root: it owns the MDI client, which a second window opened
+  // without parent would share.
+  if (!parent_peer && l.root) raise_error(2, kNil);
 
   // The properties, converted.
   type = symbolic_type(window_property(*this, "type"), kPlainType);
@@ -117,7 +120,7 @@ void WindowPeer::open(Value object) {
   // The tree.
   parent = parent_peer;
   if (!parent_peer) {
-    if (!l.root) l.root = this;
+    l.root = this;
     system = nullptr;
     zoom = 1;
     size = {client_area(d, l.mdi_client).width(), client_area(d, l.mdi_client).height()};

@@ -109,5 +109,50 @@ TEST(WindowsLifecycle, ADestroyedObjectOpensAgainButNotUnderADestroyedParent) {
   EXPECT_EQ(lines_starting(r.out, "bare"), std::vector<std::string>{"bare t (0 . 0)"});
 }
 
+// Runs under collector stress too (ctest label "lisp"): every window's
+// handlers allocate, a tenth of the windows stay open through the
+// collections that the others' garbage causes, and everything is destroyed
+// in the end.
+TEST(WindowsLifecycle, AThousandWindowsComeAndGoWithHandlersThatAllocate) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define obj-busy (new-class 'obj-busy obj-test-window))
+    (define Trail ())
+    (define Events 0)
+    (define (note _what) (set! Events (+ Events 1)) (set! Trail (list _what (string-append "x" (string Events)))))
+    (obj-busy
+      (define (show-event) (note (list label 'shown (get-size))))
+      (define (hide-event) (note (list label 'hidden)))
+      (define (expose) (note (list label 'exposed)))
+      (define (deexpose) (note (list label 'deexposed))))
+    (set! Window-Class obj-busy)
+    (define Kept ())
+    (define (one-pair _n)
+      (let* ((_outer (show-window (list 'outer _n) Page (list :size (list (+ 10 (modulo _n 50)) 20)
+                                                               :position (list (modulo _n 300) 5)
+                                                               :title (string _n))))
+             (_inner (show-window (list 'inner _n) _outer (list :size (list 5 5) :position (list 1 1)))))
+        (send _inner hide)
+        (send _outer hide)
+        (if (= 0 (modulo _n 10))
+            (set! Kept (cons _outer Kept))
+            (send _outer destroy))))
+    (define (many _n) (while (> _n 0) (one-pair _n) (set! _n (- _n 1))))
+    (many 500)
+    (recycle 0)
+    (say 'kept (length Kept) (length (send Page children t))
+         (apply + (map (lambda (_w) (length (send _w children t))) Kept)))
+    (map (lambda (_w) (send _w show)) Kept)
+    (say 'shown (length (send Page children ())))
+    (map (lambda (_w) (send _w destroy)) Kept)
+    (recycle 0)
+    (say 'left (length (send Page children t)) 'events (> Events 2000)))", "wait 10\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(lines_starting(r.out, "kept"), std::vector<std::string>{"kept 50 50 50"});
+  EXPECT_EQ(lines_starting(r.out, "shown"), std::vector<std::string>{"shown 50"});
+  EXPECT_EQ(lines_starting(r.out, "left"), std::vector<std::string>{"left 0 events t"});
+}
+
 }  // namespace
 }  // namespace orvane::testing
