@@ -67,8 +67,11 @@ DeviceContext screen_context(WindowPeer& w, const Region* area) {
   w.port.set_origin_offset(w.scroll_offset);
   WindowPeer* painter = w.page_level() && !w.in_page() ? nullptr : w.in_page() ? &w : w.system;
   if (!painter || !painter->hwnd) {
-    DeviceContext dc = d.get_dc(surface_window(w));
-    dc.set_origin(minus(dc.origin(), w.scroll_offset));
+    // The root and the page draw on the MDI client, the page at its place.
+    DeviceContext dc = d.get_dc(layer().mdi_client);
+    IntPoint place{};
+    if (w.is_page() && layer().root && w.hwnd) place = map_point(w, *layer().root, {0, 0});
+    dc.set_origin(minus({dc.origin().x + place.x, dc.origin().y + place.y}, w.scroll_offset));
     return dc;
   }
   // Windows below the page level draw over their system window's area,
@@ -118,6 +121,10 @@ DeviceContext& WindowPeer::drawing_context(Value object, bool offscreen) {
 DeviceContext& WindowPeer::system_drawing_context(Value object) {
   WindowPeer* sys = is_page() || is_root() ? this : (system ? system : this);
   if (!sys->flags.visible || !sys->hwnd) raise_error(2, object);
+  if (sys == this && !in_page()) {
+    prepare_port(*this);
+    return keep(screen_context(*this));
+  }
   desktop::Desktop& d = window_desktop();
   DeviceContext dc = d.get_dc(surface_window(*sys));
   // Drawn in this window's coordinates, anywhere in the system window.

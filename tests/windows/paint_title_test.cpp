@@ -224,6 +224,9 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
     (send buffered set-offscreen? t)
     (send buffered with-drawing (lambda () (fill '(0 0 65535) 0 0 10 10)) t)
     (say 'buffer (send buffered with-drawing (lambda () (get-pixel 5 5)) t))
+    (send Page with-drawing (lambda () (fill '(65535 0 0) 250 160 300 190)) ())
+    (send clipped with-system-drawing (lambda () (fill '(0 65535 0) -20 -20 -10 -10)))
+    (say 'system (error-of (lambda () (send hidden with-system-drawing (lambda () ())))))
     (on a 'window-paint (lambda () (say 'update (get-update-rect))))
     (send a inval-rect 5 6 7 8))",
                             "wait 100\nframe drawn.png\n");
@@ -232,11 +235,15 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
   EXPECT_EQ(lines_starting(r.out, "hidden"), std::vector<std::string>{"hidden 2"});
   EXPECT_EQ(lines_starting(r.out, "buffer"), std::vector<std::string>{"buffer (0 0 65280)"});
   EXPECT_EQ(lines_starting(r.out, "update"), std::vector<std::string>{"update (5 6 7 8)"});
+  EXPECT_EQ(lines_starting(r.out, "system"), std::vector<std::string>{"system no-error"})
+      << "a hidden window draws in its system window's context";
   auto frame = title.frame("drawn.png");
   ASSERT_TRUE(frame);
   EXPECT_EQ(at(*frame, 15, 15), kRed);
   EXPECT_EQ(at(*frame, 105, 85), kBlue) << "inside the clip";
   EXPECT_EQ(at(*frame, 120, 100), kWhite) << "outside the clip";
+  EXPECT_EQ(at(*frame, 260, 170), kRed) << "the page draws on the MDI client";
+  EXPECT_EQ(at(*frame, 85, 65), kGreen) << "system drawing reaches outside the window";
 }
 
 TEST(PaintTitle, PushButtonsAndTextDrawInTheWindowsPort) {
