@@ -80,17 +80,31 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
     if (shown.empty()) return;
     graphics::Offscreen* source = current_buffer(x);
     if (!source) return;
-    IntRect target = map_rect(x, owner, shown);
-    const int mode = x.get_transfer_mode();
-    const raster::Surface* mask =
-        (mode & 0x3f) == graphics::kTransparentMode && source->mask() ? &*source->mask() : nullptr;
     raster::DeviceContext dst(buffer->surface());
     dst.set_origin({-buffer->frame().left, -buffer->frame().top});
-    graphics::transfer_image(dst, target, source->context(), shown, mode, mask);
+    transfer_buffer(dst, map_rect(x, owner, shown), *source, shown, x.get_transfer_mode());
   }
 }
 
 }  // namespace
+
+void transfer_buffer(raster::DeviceContext& dst, const IntRect& dst_rect, graphics::Offscreen& source,
+                     const IntRect& src_rect, int mode) {
+  const raster::Surface* mask =
+      (mode & 0x3f) == graphics::kTransparentMode && source.mask() ? &*source.mask() : nullptr;
+  graphics::transfer_image(dst, dst_rect, source.context(), src_rect, mode, mask);
+}
+
+void copy_buffer_to_screen(WindowPeer& w, const IntRect& r, const raster::Region* area) {
+  WindowPeer* owner = w.offscreen_owner();
+  graphics::Offscreen* source = owner ? current_buffer(*owner) : nullptr;
+  if (!source) return;
+  const IntRect shown = r.intersected(w.rect);
+  raster::DeviceContext dc = screen_context(w, area);
+  // The rectangles are the window's, whatever its scroll offset.
+  dc.set_origin({dc.origin().x + w.scroll_offset.x, dc.origin().y + w.scroll_offset.y});
+  transfer_buffer(dc, shown, *source, map_rect(w, *owner, shown), w.get_transfer_mode());
+}
 
 graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level) { return owner.offscreen.level(level); }
 

@@ -131,16 +131,7 @@ Value m_update_offscreen() {
 // The default copy of a buffer to the screen: r of the window, directly.
 Value m_copy_offscreen(Value r) {
   WindowPeer& w = self_peer();
-  WindowPeer* owner = w.offscreen_owner();
-  graphics::Offscreen* source = owner ? current_buffer(*owner) : nullptr;
-  if (!source || !w.flags.visible) return kNoValue;
-  const IntRect area = rect_of(r).intersected(w.rect);
-  raster::DeviceContext dc = screen_context(w);
-  dc.set_origin({dc.origin().x + w.scroll_offset.x, dc.origin().y + w.scroll_offset.y});
-  const int mode = w.get_transfer_mode();
-  const raster::Surface* mask =
-      (mode & 0x3f) == graphics::kTransparentMode && source->mask() ? &*source->mask() : nullptr;
-  graphics::transfer_image(dc, area, source->context(), map_rect(w, *owner, area), mode, mask);
+  if (w.flags.visible) copy_buffer_to_screen(w, rect_of(r), nullptr);
   return kNoValue;
 }
 

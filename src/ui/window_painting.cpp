@@ -190,12 +190,11 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
   if (!drawn(w) || (!w.flags.visible && &w != capture)) return;
   if (!r.intersects(w.rect)) return;
   DeviceContext dc = screen_context(w, &area);
-  {
-    Region area(r);
-    area.offset(client_origin(w, dc).x, client_origin(w, dc).y);
-    if (dc.clip()) area.intersect(*dc.clip());
-    dc.set_clip(area);
-  }
+  // The system window's area within the rectangle being painted.
+  Region clip_area(r);
+  clip_area.offset(client_origin(w, dc).x, client_origin(w, dc).y);
+  clip_area.intersect(area);
+  if (dc.clip()) dc.set_clip(dc.clip()->intersected(clip_area));
   graphics::DrawingSession session(w.port, dc);
   graphics::Offscreen* buffer = w.drawing_buffer();
   WindowPeer* owner = w.offscreen_owner();
@@ -203,15 +202,7 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
   if (buffer && !direct && (capture || owns_alone)) {
     const IntRect s = r.intersected(w.rect);
     if (capture || owner->flags.scrolled || !owner->flags.recomposed) {
-      if (graphics::Offscreen* source = current_buffer(*owner)) {
-        const int mode = w.get_transfer_mode();
-        const raster::Surface* mask =
-            (mode & 0x3f) == graphics::kTransparentMode && source->mask() ? &*source->mask() : nullptr;
-        const IntPoint client = client_origin(w, dc);
-        DeviceContext screen = dc;
-        screen.set_origin(client);
-        graphics::transfer_image(screen, s, source->context(), map_rect(w, *owner, s), mode, mask);
-      }
+      copy_buffer_to_screen(w, s, &clip_area);
     } else {
       LispStackMark mark;
       Value area = make_rect(s);

@@ -54,6 +54,13 @@ graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level);
 // The owner's current buffer: level 1, the last of its chain, where the
 // composition ends (what the screen shows).
 graphics::Offscreen* current_buffer(const WindowPeer& owner);
+// Transfers src_rect of a buffer onto dst_rect of dst with a transfer mode
+// (mode 36 through the buffer's mask, when it has one).
+void transfer_buffer(raster::DeviceContext& dst, const raster::IntRect& dst_rect, graphics::Offscreen& source,
+                     const raster::IntRect& src_rect, int mode);
+// Copies r of w from its owner's current buffer to the screen with w's
+// transfer mode, within `area` of the screen (null: w's system window's).
+void copy_buffer_to_screen(WindowPeer& w, const raster::IntRect& r, const raster::Region* area);
 // Offscreen composition: brings w's buffers (and those of its descendants)
 // up to date.
 void update_offscreen(WindowPeer& w);
