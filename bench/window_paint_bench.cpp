@@ -120,6 +120,10 @@ class PaintWorld {
   ui::WindowPeer* top_ = nullptr;
 };
 
+void report_paints(benchmark::State& state, const PaintWorld& world, int before) {
+  state.counters["paints"] = static_cast<double>(world.paints() - before) / static_cast<double>(state.iterations());
+}
+
 // The page-level window, 10 columns and 10 x 19 windows in them: 201 windows.
 void BM_RepaintPageOf200Windows(benchmark::State& state) {
   PaintWorld world(10, 19, false);
