@@ -51,6 +51,11 @@ class DrawingPort {
  public:
   DrawingPort() = default;
   explicit DrawingPort(raster::DeviceContext& own) : dc_(&own) { select_into(own); }
+  // A port freed while a session draws with it (its window destroyed by the
+  // code that draws) tells the session, which then leaves it alone.
+  ~DrawingPort();
+  DrawingPort(const DrawingPort&) = default;
+  DrawingPort& operator=(const DrawingPort&) = default;
 
   // --- The port's state ---------------------------------------------------
   raster::IntRect dirty_rect() const { return dirty_; }
@@ -150,11 +155,13 @@ class DrawingSession {
  private:
   friend bool in_use_by_a_session(const DrawingPort&, const raster::DeviceContext&);
   friend DrawingPort* current_port();
+  friend class DrawingPort;
   DrawingPort& port_;
   raster::DeviceContext& dc_;
   raster::DeviceContext* previous_dc_;
   raster::DrawingState saved_state_;
   DrawingSession* enclosing_;
+  bool port_gone_ = false;
 };
 
 // The port of the innermost drawing session, or null.

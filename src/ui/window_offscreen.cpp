@@ -47,9 +47,11 @@ int effective_level(const WindowPeer& w, const WindowPeer& owner) {
 // `following`, x's following siblings first, the back-most first.
 void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following) {
   if (following) {
-    std::vector<WindowPeer*> behind;
-    for (WindowPeer* s = x.next_sibling; s; s = s->next_sibling) behind.push_back(s);
-    for (auto it = behind.rbegin(); it != behind.rend(); ++it) draw_into_level(owner, level, **it, false);
+    std::vector<WindowPeer*> list;
+    for (WindowPeer* s = x.next_sibling; s; s = s->next_sibling) list.push_back(s);
+    HeldWindows behind(std::move(list));
+    for (std::size_t i = behind.size(); i-- > 0;)
+      if (WindowPeer* s = behind.at(i)) draw_into_level(owner, level, *s, false);
   }
   graphics::Offscreen* buffer = buffer_at_level(owner, level);
   if (!buffer) return;
@@ -64,9 +66,9 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
       session.emplace(x.port, *dc);
       draw_window(x, *dc, r, true, false);
     }
-    std::vector<WindowPeer*> children;
-    for (WindowPeer* c = x.first_child; c; c = c->next_sibling) children.push_back(c);
-    for (auto it = children.rbegin(); it != children.rend(); ++it) draw_into_level(owner, level, **it, false);
+    HeldWindows children = children_of(x);
+    for (std::size_t i = children.size(); i-- > 0;)
+      if (WindowPeer* c = children.at(i)) draw_into_level(owner, level, *c, false);
     if (own_level) {
       layer().update_rect = r;
       send_if_understood(x, "after-paint");
@@ -137,9 +139,11 @@ void WindowPeer::size_update(int, int) { resize_offscreen(*this); }
 
 void update_offscreen(WindowPeer& w) {
   if (!drawn(w) || !(w.flags.visible || w.offscreen.chain)) return;
-  std::vector<WindowPeer*> children;
-  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) children.push_back(c);
-  for (WindowPeer* c : children) update_offscreen(*c);
+  {
+    HeldWindows children = children_of(w);
+    for (std::size_t i = 0; i < children.size(); ++i)
+      if (WindowPeer* c = children.at(i)) update_offscreen(*c);
+  }
   graphics::Offscreen* current = current_buffer(w);
   if (!current || current->port().dirty_rect().empty()) return;
   graphics::Offscreen* previous = nullptr;

@@ -10,6 +10,7 @@
 #include "graphics/geometry_values.h"
 #include "graphics/offscreen.h"
 #include "platform/desktop/desktop.h"
+#include "ui/window_guard.h"
 #include "ui/window_layer.h"
 #include "ui/window_painting.h"
 #include "ui/window_peer.h"
@@ -44,12 +45,6 @@ IntRect visible_area(WindowPeer& w, bool whole, bool view) {
   return own.intersected(map_rect(*w.parent, w, parents));
 }
 
-std::vector<WindowPeer*> children_of(const WindowPeer& w) {
-  std::vector<WindowPeer*> list;
-  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) list.push_back(c);
-  return list;
-}
-
 // The device position of the window's (0, 0) in a context of the window:
 // the context's origin without the scroll offset.
 IntPoint client_origin(const WindowPeer& w, const DeviceContext& dc) {
@@ -78,16 +73,19 @@ ZoneKind zone_kind(Value zone) {
 // Restores a port's foreground colour and font when a window's drawing ends.
 class PortColours {
  public:
-  explicit PortColours(graphics::DrawingPort& port) : port_(port), fore_(port.fore_color()), font_(port.font()) {}
+  explicit PortColours(graphics::DrawingPort& port) : port_(&port), fore_(port.fore_color()), font_(port.font()) {}
   ~PortColours() {
-    port_.set_fore_color(fore_);
-    port_.set_font(font_);
+    if (!port_) return;
+    port_->set_fore_color(fore_);
+    port_->set_font(font_);
   }
+  // The port went with its window.
+  void forget() { port_ = nullptr; }
   PortColours(const PortColours&) = delete;
   PortColours& operator=(const PortColours&) = delete;
 
  private:
-  graphics::DrawingPort& port_;
+  graphics::DrawingPort* port_;
   graphics::Rgb16 fore_;
   std::optional<FontRecord> font_;
 };
@@ -119,6 +117,22 @@ void draw_background(WindowPeer& w, DeviceContext& dc, IntPoint client) {
 }
 
 }  // namespace
+
+HeldWindows::HeldWindows(std::vector<WindowPeer*> peers) : peers_(std::move(peers)), objects_(peers_.size()) {
+  for (std::size_t i = 0; i < peers_.size(); ++i) objects_[i] = peers_[i]->lisp_object();
+}
+
+WindowPeer* HeldWindows::at(std::size_t i) {
+  Value object = objects_[i];
+  if (!orvane::is_true(object)) return peers_[i];  // a peer without object: nothing can destroy it from Lisp
+  return still_open(object, peers_[i]) ? peers_[i] : nullptr;
+}
+
+HeldWindows children_of(const WindowPeer& w) {
+  std::vector<WindowPeer*> list;
+  for (WindowPeer* c = w.first_child; c; c = c->next_sibling) list.push_back(c);
+  return HeldWindows(std::move(list));
+}
 
 bool drawn(const WindowPeer& w) { return !w.flags.transparent || w.flags.edit; }
 
@@ -154,10 +168,14 @@ WindowPeer* start_window(WindowPeer& w, const IntRect& r, std::optional<int> lev
 }
 
 void draw_window(WindowPeer& w, DeviceContext& dc, const IntRect& r, bool clip, bool hook) {
+  // Each message may destroy w: nothing of it is touched after that.
+  const Value object = w.lisp_object();
+  const auto gone = [&] { return orvane::is_true(object) && !still_open(object, &w); };
   const IntPoint client = client_origin(w, dc);
   const std::optional<Region> base = dc.clip();
   if (clip) {
     Region area(r.intersected(visible_rect(w, false)));
+    if (gone()) return;
     if (!w.drawing_buffer()) {
       for (WindowPeer* c = w.first_child; c; c = c->next_sibling)
         if (c->flags.visible && drawn(*c) && paints_opaquely(*c)) area.subtract(Region(map_rect(*c, w, c->rect)));
@@ -171,14 +189,26 @@ void draw_window(WindowPeer& w, DeviceContext& dc, const IntRect& r, bool clip, 
     w.port.set_font(w.font);
     layer().update_rect = r;
     send_to(w, "paint");
+    if (gone()) {
+      colours.forget();
+      return;
+    }
     if (hook) w.native_draw();
   }
   if (w.flags.edit) send_if_understood(w, "edit-paint");
+  if (gone()) return;
   if (w.flags.frame && !w.flags.edit && !w.in_page()) {
     PortColours colours(w.port);
     w.port.set_fore_color(w.color_fore);
-    if (clip) clip_within(dc, base, client, Region(r.intersected(visible_rect(w, true))));
+    if (clip) {
+      const IntRect whole = r.intersected(visible_rect(w, true));
+      clip_within(dc, base, client, Region(whole));
+    }
     send_if_understood(w, "draw-frame");
+    if (gone()) {
+      colours.forget();
+      return;
+    }
   }
   if (clip) dc.set_clip(base);
 }
@@ -189,6 +219,7 @@ namespace {
 void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct, const Region& area) {
   if (!drawn(w) || (!w.flags.visible && &w != capture)) return;
   if (!r.intersects(w.rect)) return;
+  const Value object = w.lisp_object();
   DeviceContext dc = screen_context(w, &area);
   // The system window's area within the rectangle being painted.
   Region clip_area(r);
@@ -208,6 +239,7 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
       Value area = make_rect(s);
       lisp_push(area);
       send_if_understood(w, "copy-offscreen", {area});
+      if (orvane::is_true(object) && !still_open(object, &w)) return;
     }
     if (!capture) owner->flags.recomposed = false;
   }
@@ -216,6 +248,7 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
     paint_in(*start, map_rect(w, *start, r), capture, direct, area);
     return;
   }
+  HeldWindows children = children_of(w);
   if (!buffer || direct) {
     draw_window(w, dc, r, !capture, !capture);
   } else if (!capture) {
@@ -224,9 +257,8 @@ void paint_in(WindowPeer& w, const IntRect& r, WindowPeer* capture, bool direct,
     w.port.set_font(w.font);
     w.native_draw();
   }
-  std::vector<WindowPeer*> children = children_of(w);
-  for (auto it = children.rbegin(); it != children.rend(); ++it)
-    paint_in(**it, map_rect(w, **it, r), capture, direct, area);
+  for (std::size_t i = children.size(); i-- > 0;)
+    if (WindowPeer* c = children.at(i); c && c->parent == &w) paint_in(*c, map_rect(w, *c, r), capture, direct, area);
 }
 
 // The window whose screen area w draws in.
@@ -258,11 +290,15 @@ void WindowPeer::paint_message() {
 }
 
 void WindowPeer::paint_begin() {
-  for (WindowPeer* c : children_of(*this)) c->paint_begin();
+  HeldWindows children = children_of(*this);
+  for (std::size_t i = 0; i < children.size(); ++i)
+    if (WindowPeer* c = children.at(i)) c->paint_begin();
 }
 
 void WindowPeer::paint_end() {
-  for (WindowPeer* c : children_of(*this)) c->paint_end();
+  HeldWindows children = children_of(*this);
+  for (std::size_t i = 0; i < children.size(); ++i)
+    if (WindowPeer* c = children.at(i)) c->paint_end();
 }
 
 void WindowPeer::paint() { send_if_understood(*this, "window-paint"); }

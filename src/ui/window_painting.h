@@ -11,7 +11,10 @@
 #include <optional>
 #include <string_view>
 
+#include <vector>
+
 #include "core/value.h"
+#include "objects/stack_roots.h"
 
 #include "platform/raster/device_context.h"
 #include "platform/raster/geometry.h"
@@ -29,6 +32,22 @@ class WindowPeer;
 // painting and scrolling): nothing, answering no-value, when its object has
 // no such method.
 Value send_if_understood(const WindowPeer& w, std::string_view selector, std::initializer_list<Value> args = {});
+
+// Windows walked across messages to Lisp, whose handlers may destroy any
+// of them: their objects are held on the Lisp stack, and a window destroyed
+// meanwhile is answered as null.
+class HeldWindows {
+ public:
+  explicit HeldWindows(std::vector<WindowPeer*> peers);
+  std::size_t size() const { return peers_.size(); }
+  WindowPeer* at(std::size_t i);
+
+ private:
+  std::vector<WindowPeer*> peers_;
+  objects::StackRoots objects_;
+};
+// The children of w, front to back.
+HeldWindows children_of(const WindowPeer& w);
 
 // --- Invalidation --------------------------------------------------------------
 // Marks r of w for repainting: the dirty rectangles of the buffers above w,

@@ -262,6 +262,31 @@ TEST(PaintTitle, PushButtonsAndTextDrawInTheWindowsPort) {
   expect_golden_frame(title, "buttons.png", {0, 0, 300, 180});
 }
 
+// Handlers may destroy windows while their parent paints them: the windows
+// destroyed are not painted, the others are.
+TEST(PaintTitle, WindowsDestroyedByAPaintHandlerAreSkipped) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define a (show-window 'a Page '(:size (200 150) :position (0 0) :type 7 :color white :erase? t)))
+    (define back (open-window 'back a '(:size (40 40) :position (10 10) :color blue :erase? t)))
+    (define front (open-window 'front a '(:size (40 40) :position (100 10) :color red :erase? t)))
+    (send back show) (send front show)
+    (define inner (show-window 'inner front '(:size (10 10) :position (5 5) :color blue :erase? t)))
+    (on back 'window-paint (lambda () (say 'back 'paints) (if (send front object-opened?) (send front destroy))))
+    (on inner 'window-paint (lambda () (say 'inner 'paints)))
+    (define late (show-window 'late a '(:size (40 40) :position (10 80) :color (0 65535 0) :erase? t)))
+    (on late 'window-paint (lambda () (say 'late 'paints) (send late destroy))))",
+                            "wait 100\nframe destroyed.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_FALSE(lines_starting(r.out, "back paints").empty());
+  EXPECT_TRUE(lines_starting(r.out, "inner paints").empty());
+  EXPECT_EQ(lines_starting(r.out, "late paints").size(), 1u);
+  auto frame = title.frame("destroyed.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 20, 20), kBlue);
+}
+
 // A version-1 picture 20 x 10 whose left half is painted black, drawn at
 // twice its size at a point and scaled into a rectangle.
 TEST(PaintTitle, PicturesDrawIntoWindowsAtAScaleOrIntoARectangle) {
