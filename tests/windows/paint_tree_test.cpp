@@ -302,5 +302,23 @@ TEST_F(PaintTree, DrawingOnTheScreenFollowsTheScrollOffset) {
   EXPECT_NE(pixel_of(w, {5, 45}), kRed);
 }
 
+// While an animation waits, a left press inside the image stops it; other
+// presses are taken from the queue and dropped.
+TEST_F(PaintTree, APressInsideTheMovingImageStopsAnAnimation) {
+  WindowPeer& w = add(page, {100, 100, 300, 300});
+  run_until_idle();
+  const IntRect image{40, 40, 60, 60};
+  using platform::InputEvent;
+  screen.mouse(InputEvent::Kind::mouse_down, {110, 110}, platform::MouseButton::right);
+  screen.mouse(InputEvent::Kind::mouse_up, {110, 110}, platform::MouseButton::right);
+  screen.mouse(InputEvent::Kind::mouse_down, {120, 120});  // outside the image
+  screen.mouse(InputEvent::Kind::mouse_up, {120, 120});
+  EXPECT_EQ(w.take_stopping_press(image, kNil), std::nullopt);
+  screen.mouse(InputEvent::Kind::mouse_down, {150, 155});
+  auto press = w.take_stopping_press(image, kNil);
+  ASSERT_TRUE(press.has_value());
+  EXPECT_EQ(*press, (IntPoint{50, 55}));
+}
+
 }  // namespace
 }  // namespace orvane::ui::testing
