@@ -9,6 +9,8 @@
 #include "core/symbols.h"
 #include "graphics/drawing_values.h"
 #include "graphics/offscreen.h"
+#include "core/errors.h"
+#include "ui/window_guard.h"
 #include "ui/window_layer.h"
 #include "ui/window_painting.h"
 #include "ui/window_peer.h"
@@ -42,22 +44,55 @@ int effective_level(const WindowPeer& w, const WindowPeer& owner) {
   return std::clamp(w.offscreen_level, 1, std::max(owner.offscreen.count(), 1));
 }
 
+// Whether a window is still open; a peer without object cannot be destroyed
+// from Lisp.
+bool alive(Value object, const WindowPeer* w) { return !orvane::is_true(object) || still_open(object, w); }
+
+// The owners whose buffers are being composed or drawn into by
+// with-drawing: their chains cannot be replaced meanwhile. A documented
+// singleton of the window layer.
+std::vector<const WindowPeer*>& busy_owners() {
+  static std::vector<const WindowPeer*> owners;
+  return owners;
+}
+
+// An owner whose buffers are composed now; its object is held so that a
+// handler that destroys it is noticed.
+class Composition {
+ public:
+  explicit Composition(WindowPeer& owner) : owner_(owner), object_(1), busy_(owner) {
+    object_[0] = owner.lisp_object();
+  }
+  WindowPeer& owner() { return owner_; }
+  bool gone() { return !alive(object_[0], &owner_); }
+
+ private:
+  WindowPeer& owner_;
+  objects::StackRoots object_;
+  BusyBuffers busy_;
+};
+
 // Draws window x (and its descendants drawing into the same owner) into
-// level `level` of `owner`, within the level's dirty rectangle; with
-// `following`, x's following siblings first, the back-most first.
-void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following) {
+// level `level` of the owner, within the level's dirty rectangle; with
+// `following`, x's following siblings first, the back-most first. Stops
+// as soon as a handler has destroyed x or the owner.
+void draw_into_level(Composition& c, int level, WindowPeer& x, bool following) {
+  WindowPeer& owner = c.owner();
   if (following) {
     std::vector<WindowPeer*> list;
     for (WindowPeer* s = x.next_sibling; s; s = s->next_sibling) list.push_back(s);
     HeldWindows behind(std::move(list));
-    for (std::size_t i = behind.size(); i-- > 0;)
-      if (WindowPeer* s = behind.at(i)) draw_into_level(owner, level, *s, false);
+    for (std::size_t i = behind.size(); i-- > 0;) {
+      if (WindowPeer* s = behind.at(i)) draw_into_level(c, level, *s, false);
+      if (c.gone()) return;
+    }
   }
   graphics::Offscreen* buffer = buffer_at_level(owner, level);
   if (!buffer) return;
   IntRect r = map_rect(owner, x, buffer->port().dirty_rect()).intersected(x.rect);
   if (r.empty() || !drawn(x) || (!x.flags.visible && &x != &owner)) return;
   if (x.offscreen_owner() == &owner) {
+    HeldWindows self({&x});
     const bool own_level = effective_level(x, owner) == level;
     std::optional<raster::DeviceContext> dc;
     std::optional<graphics::DrawingSession> session;
@@ -65,10 +100,13 @@ void draw_into_level(WindowPeer& owner, int level, WindowPeer& x, bool following
       dc.emplace(buffer_context(x, *buffer));
       session.emplace(x.port, *dc);
       draw_window(x, *dc, r, true, false);
+      if (c.gone() || !self.at(0)) return;
     }
     HeldWindows children = children_of(x);
-    for (std::size_t i = children.size(); i-- > 0;)
-      if (WindowPeer* c = children.at(i)) draw_into_level(owner, level, *c, false);
+    for (std::size_t i = children.size(); i-- > 0;) {
+      if (WindowPeer* child = children.at(i)) draw_into_level(c, level, *child, false);
+      if (c.gone() || !self.at(0)) return;
+    }
     if (own_level) {
       layer().update_rect = r;
       send_if_understood(x, "after-paint");
@@ -112,7 +150,17 @@ graphics::Offscreen* buffer_at_level(const WindowPeer& owner, int level) { retur
 
 graphics::Offscreen* current_buffer(const WindowPeer& owner) { return owner.offscreen.level(1); }
 
+BusyBuffers::BusyBuffers(const WindowPeer& owner) { busy_owners().push_back(&owner); }
+
+BusyBuffers::~BusyBuffers() { busy_owners().pop_back(); }
+
+bool buffers_busy(const WindowPeer& w) {
+  const auto& owners = busy_owners();
+  return std::find(owners.begin(), owners.end(), &w) != owners.end();
+}
+
 void set_offscreen_levels(WindowPeer& w, int levels) {
+  if (buffers_busy(w)) raise_error(2, w.lisp_object());
   if (levels <= 0) {
     drop_offscreen(w);
   } else {
@@ -129,7 +177,8 @@ void drop_offscreen(WindowPeer& w) { w.offscreen.chain.reset(); }
 
 void resize_offscreen(WindowPeer& w) {
   const int levels = w.offscreen.count();
-  if (levels == 0 || w.rect.empty()) return;
+  // Buffers being drawn into keep their size until the next size change.
+  if (levels == 0 || w.rect.empty() || buffers_busy(w)) return;
   w.offscreen.chain = std::make_unique<graphics::Offscreen>(buffer_spec(w.rect, levels));
   w.flags.recomposed = true;
   mark_all_levels_dirty(w);
@@ -146,6 +195,7 @@ void update_offscreen(WindowPeer& w) {
   }
   graphics::Offscreen* current = current_buffer(w);
   if (!current || current->port().dirty_rect().empty()) return;
+  Composition composition(w);
   graphics::Offscreen* previous = nullptr;
   for (graphics::Offscreen* l = w.offscreen.chain.get(); l; previous = l, l = l->next()) {
     const int level = l->level();
@@ -159,7 +209,8 @@ void update_offscreen(WindowPeer& w) {
     WindowPeer* start = start_window(w, dirty, level);
     if (!start) start = &w;
     while (start != &w && start->parent && start->parent->offscreen_owner() != &w) start = start->parent;
-    draw_into_level(w, level, *start, false);
+    draw_into_level(composition, level, *start, false);
+    if (composition.gone()) return;
     l->port().set_dirty_rect({});
   }
   if (!paints_opaquely(w)) current->make_mask();

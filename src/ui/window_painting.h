@@ -64,6 +64,16 @@ void validate_rect(WindowPeer& w, const raster::IntRect& r);
 // depth of `offscreen-depth` and the colour table of `offscreen-palette`,
 // and invalidates it.
 void set_offscreen_levels(WindowPeer& w, int levels);
+// While one lives, the buffers of `owner` are being drawn into: replacing
+// them raises error 2 (set-offscreen?), resizing them waits.
+class BusyBuffers {
+ public:
+  explicit BusyBuffers(const WindowPeer& owner);
+  ~BusyBuffers();
+  BusyBuffers(const BusyBuffers&) = delete;
+  BusyBuffers& operator=(const BusyBuffers&) = delete;
+};
+bool buffers_busy(const WindowPeer& owner);
 // Drops the buffers w owns without a word to anyone (destruction).
 void drop_offscreen(WindowPeer& w);
 // Recreates the buffers of w at its current rect, keeping their number.

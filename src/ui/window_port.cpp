@@ -22,17 +22,25 @@ using raster::Region;
 
 namespace {
 
-// The contexts handed to with-drawing and with-system-drawing, innermost
-// last: drawing sessions nest, so each release gives back the last one. A
-// documented singleton of the window layer.
-std::vector<std::unique_ptr<DeviceContext>>& given_contexts() {
-  static std::vector<std::unique_ptr<DeviceContext>> contexts;
+// A context handed to with-drawing or with-system-drawing; one on a buffer
+// keeps its owner's buffers from being replaced while it lives.
+struct GivenContext {
+  std::unique_ptr<DeviceContext> dc;
+  std::unique_ptr<BusyBuffers> busy;
+};
+
+// The contexts given, innermost last: drawing sessions nest, so each release
+// gives back the last one. A documented singleton of the window layer.
+std::vector<GivenContext>& given_contexts() {
+  static std::vector<GivenContext> contexts;
   return contexts;
 }
 
-DeviceContext& keep(DeviceContext dc) {
-  given_contexts().push_back(std::make_unique<DeviceContext>(std::move(dc)));
-  return *given_contexts().back();
+DeviceContext& keep(DeviceContext dc, const WindowPeer* buffer_owner = nullptr) {
+  GivenContext given{std::make_unique<DeviceContext>(std::move(dc)), nullptr};
+  if (buffer_owner) given.busy = std::make_unique<BusyBuffers>(*buffer_owner);
+  given_contexts().push_back(std::move(given));
+  return *given_contexts().back().dc;
 }
 
 // The desktop window whose client area is the window's drawing surface: the
@@ -108,7 +116,7 @@ DeviceContext& WindowPeer::drawing_context(Value object, bool offscreen) {
     if (graphics::Offscreen* buffer = drawing_buffer()) {
       DeviceContext dc = buffer_context(*this, *buffer);
       prepare_port(*this);
-      return keep(std::move(dc));
+      return keep(std::move(dc), offscreen_owner());
     }
   }
   if (!flags.visible || !hwnd) raise_error(2, object);

@@ -224,6 +224,8 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
     (send buffered set-offscreen? t)
     (send buffered with-drawing (lambda () (fill '(0 0 65535) 0 0 10 10)) t)
     (say 'buffer (send buffered with-drawing (lambda () (get-pixel 5 5)) t))
+    (say 'busy (error-of (lambda () (send buffered with-drawing (lambda () (send buffered set-offscreen? ())) t)))
+         (send buffered get-offscreen?))
     (send Page with-drawing (lambda () (fill '(65535 0 0) 250 160 300 190)) ())
     (send clipped with-system-drawing (lambda () (fill '(0 65535 0) -20 -20 -10 -10)))
     (say 'system (error-of (lambda () (send hidden with-system-drawing (lambda () ())))))
@@ -234,6 +236,8 @@ TEST(PaintTitle, WithDrawingDrawsOnTheScreenOrTheBufferAndPixelsReadBack) {
   EXPECT_EQ(lines_starting(r.out, "pixel"), std::vector<std::string>{"pixel (65280 0 0) (65280 65280 65280)"});
   EXPECT_EQ(lines_starting(r.out, "hidden"), std::vector<std::string>{"hidden 2"});
   EXPECT_EQ(lines_starting(r.out, "buffer"), std::vector<std::string>{"buffer (0 0 65280)"});
+  EXPECT_EQ(lines_starting(r.out, "busy"), std::vector<std::string>{"busy 2 1"})
+      << "a buffer being drawn into is not dropped";
   EXPECT_EQ(lines_starting(r.out, "update"), std::vector<std::string>{"update (5 6 7 8)"});
   EXPECT_EQ(lines_starting(r.out, "system"), std::vector<std::string>{"system no-error"})
       << "a hidden window draws in its system window's context";
