@@ -190,18 +190,7 @@ void WindowPeer::draw_push_button(const IntRect& r, Value title, bool pressed, b
   const FontRecord record = port.font() ? *port.font() : font;
   draw_in_window(*this, [&](raster::DeviceContext& dc) {
     namespace look = desktop::look;
-    IntRect face = r;
-    look::fill(dc, face, look::face);
-    if (is_default) {
-      dc.frame_rect(face, raster::Brush::solid(look::dark));
-      face = face.inflated(-1, -1);
-    }
-    if (pressed) {
-      dc.frame_rect(face, raster::Brush::solid(look::shadow));
-    } else {
-      look::bevel(dc, face, look::highlight, look::dark);
-      look::bevel(dc, face.inflated(-1, -1), look::face, look::shadow);
-    }
+    const IntRect face = look::push_button(dc, r, pressed, is_default);
     if (text.empty()) return;
     FontRecord shown = record;
     if (shown.name.empty()) shown.name = std::string(builtin_font_name(5));
