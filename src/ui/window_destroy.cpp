@@ -41,6 +41,8 @@ bool WindowPeer::appeal() {
 }
 
 void WindowPeer::destroy() {
+  if (flags.destroying) return;
+  flags.destroying = true;
   WindowLayer& l = layer();
   Value object = lisp_object();
   offscreen.chain.reset();

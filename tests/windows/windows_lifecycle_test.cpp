@@ -31,7 +31,9 @@ TEST(WindowsLifecycle, OpeningReadsEveryPropertyThroughTheWorldsConversions) {
     (say 'mode (send w get-transfer-mode) 'effect (send w get-effect))
     (say 'zoom (send w get-zoom-factor) 'system (eq? (send w get-system) w))
     (define inner (open-window 'w2 w '(:size (10 20) :position (3 4))))
-    (say 'inner (send inner get-position) (send inner get-size) (eq? (send inner get-system) w)))");
+    (say 'inner (send inner get-position) (send inner get-size) (eq? (send inner get-system) w))
+    (send w show)
+    (send inner show))", "wait 100\nframe shown.png\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(lines_starting(r.out, "size"), std::vector<std::string>{"size (40 . 100) 100 40"});
@@ -44,6 +46,7 @@ TEST(WindowsLifecycle, OpeningReadsEveryPropertyThroughTheWorldsConversions) {
   EXPECT_EQ(lines_starting(r.out, "mode"), std::vector<std::string>{"mode 36 effect (fade 3)"});
   EXPECT_EQ(lines_starting(r.out, "zoom"), std::vector<std::string>{"zoom 1 system t"});
   EXPECT_EQ(lines_starting(r.out, "inner"), std::vector<std::string>{"inner (4 . 3) (20 . 10) t"});
+  EXPECT_TRUE(title.frame("shown.png")) << "the title runs on with its windows shown";
 }
 
 TEST(WindowsLifecycle, ShowHideAndDestroySendTheirMessagesInOrderChildrenFirst) {

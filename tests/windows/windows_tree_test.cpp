@@ -66,6 +66,26 @@ TEST_F(WindowsTree, EachPlaceInTheTreeHasItsDesktopWindow) {
             "(5 . 4) (20 . 30) t ()\n");
 }
 
+TEST_F(WindowsTree, FlagsAndRectsOfOpeningReachThePeer) {
+  lisp(R"((define v (open-window 'v Page '(:size (60 40) :virtual-rect (0 0 300 200) :scroll? t :grow-icon? t
+                                           :title the-title)
+                                'transparent? t 'closed-zone? t))
+          (define plain (open-window 'plain Page '(:size (60 40) :title ()))))");
+  ui::WindowPeer& w = peer("v");
+  EXPECT_EQ(w.virtual_rect, (raster::IntRect{0, 0, 300, 200}));
+  EXPECT_EQ(w.view_rect, (raster::IntRect{0, 0, 60, 40}));
+  EXPECT_EQ(w.frame_rect, w.rect);
+  EXPECT_TRUE(w.flags.scroll && w.flags.grow_icon && w.flags.transparent && w.flags.closed_zone);
+  EXPECT_TRUE(w.flags.recomposed);
+  EXPECT_FALSE(w.flags.visible || w.flags.scrolled);
+  ui::WindowPeer& p = peer("plain");
+  EXPECT_EQ(p.virtual_rect, p.rect) << "without the property the virtual rect is the rect";
+  EXPECT_FALSE(p.flags.transparent || p.flags.closed_zone || p.flags.frame || p.flags.erase);
+  EXPECT_EQ(p.type, 7);
+  EXPECT_EQ(desk().window_text(w.hwnd), "the-title") << "a title that is no string is printed";
+  EXPECT_EQ(lisp("(say (send plain get-title))"), "()\n");
+}
+
 TEST_F(WindowsTree, StylesFollowTheTypeAndAFloatingTypeZeroHasNoSizingBorder) {
   lisp(R"((define t0 (open-window 't0 Page '(:type 0 :close-box? t :size (50 50))))
           (define f0 (open-window 'f0 Page '(:type 0 :floating? t :size (50 50))))
@@ -207,7 +227,10 @@ TEST_F(WindowsTree, AModalWindowDisablesTheOtherPageWindowsUntilCleared) {
   EXPECT_FALSE(desk().is_enabled(peer("a").hwnd));
   EXPECT_FALSE(desk().is_enabled(peer("b").hwnd));
   EXPECT_TRUE(desk().is_enabled(peer("m").hwnd)) << "the modal window's own desktop window stays enabled";
-  lisp("(send a bring-to-front) (send Page set-modal ())");
+  // The modal window comes in front of the windoids.
+  lisp("(define f (show-window 'f Page '(:size (20 20) :floating? t))) (send Page set-modal m) (send m bring-to-front)");
+  EXPECT_EQ(desktop_order(), "m f b a");
+  lisp("(send f destroy) (send a bring-to-front) (send Page set-modal ())");
   EXPECT_TRUE(desk().is_enabled(peer("a").hwnd));
   EXPECT_TRUE(desk().is_enabled(peer("b").hwnd));
   EXPECT_EQ(lisp("(say (send Page get-modal))"), "()\n");
@@ -269,6 +292,33 @@ TEST_F(WindowsTree, ClosingInsideAChildsDestroyOrAppealIsRefused) {
       << "the parent cannot close while its child appeals";
   EXPECT_EQ(lisp("(send c close) (say (send c object-opened?))"),
             "c hide-event\n()\n");
+}
+
+TEST_F(WindowsTree, HandlersMayDestroyTheWindowsBeingWorkedOn) {
+  // A window destroying itself in its own show and hide handlers.
+  lisp(R"((define s (open-window 's Page '(:size (20 20))))
+          (s (add-override 'show-event (lambda () (say 's 'goes) (send s destroy))))
+          (define h (show-window 'h Page '(:size (20 20))))
+          (h (add-override 'hide-event (lambda () (send h destroy)))))");
+  EXPECT_EQ(lisp("(send s show) (say (send s object-opened?))"), "h deexpose\ns expose\ns goes\n()\n");
+  EXPECT_EQ(lisp("(say (send h appeal) (send h object-opened?))"), "() ()\n")
+      << "an appeal whose window went meanwhile answers nil";
+  // A child destroying its parent from its own destroy handler.
+  lisp(R"((define a (show-window 'a Page '(:size (50 50))))
+          (define b (show-window 'b a '(:size (10 10))))
+          (define c (show-window 'c a '(:size (10 10))))
+          (b (add-override 'destroy (lambda () (say 'b 'destroys 'a) (send a destroy) ((overriden destroy)))))
+          (trace-messages c '(destroy)))");
+  EXPECT_EQ(lisp("(send a destroy) (say (send a object-opened?) (send b object-opened?) (send c object-opened?))"),
+            "c destroy\nb destroys a\n() () ()\n");
+  // A window activated into the key focus that destroys itself there.
+  lisp(R"((define k (show-window 'k Page '(:size (50 50))))
+          (define f (show-window 'f k '(:size (10 10)) 'handles-keys? t))
+          (f (add-override 'activate-focus (lambda () (send k destroy))))
+          (send k deactivate))");
+  EXPECT_EQ(lisp("(send k activate) (say (send k object-opened?) (send f object-opened?))"), "() ()\n");
+  EXPECT_EQ(ui::layer().key_focus, nullptr);
+  EXPECT_EQ(lisp("(say (length (send Page children t)))"), "0\n");
 }
 
 TEST_F(WindowsTree, TheTreeKeepsOpenedWindowsAliveThroughCollections) {
