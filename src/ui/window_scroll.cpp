@@ -18,10 +18,12 @@ using raster::Region;
 
 namespace {
 
-// The desktop window whose pixels show w: its own for the page and the
-// windows in it, its system window's below.
+// The window whose desktop window shows w's pixels: the root's (the MDI
+// client) for the page, its own for a window in the page, its system
+// window's below.
 WindowPeer* pixel_window(WindowPeer& w) {
-  if (w.is_page() || w.in_page()) return &w;
+  if (w.is_page()) return layer().root;
+  if (w.in_page()) return &w;
   return w.system ? w.system : nullptr;
 }
 
@@ -45,7 +47,7 @@ void shift_view(WindowPeer& w, int dx, int dy) {
     dc.set_clip(clip);
     dc.fill_rect(uncovered.bounds(), raster::Brush::solid(w.color.to_color()));
   }
-  d.invalidate_region(painter->hwnd, &uncovered, false);
+  d.invalidate_region(painter->hwnd, &uncovered, painter->is_root());
 }
 
 }  // namespace

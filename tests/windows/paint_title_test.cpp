@@ -183,6 +183,28 @@ TEST(PaintTitle, ScrollingMovesTheContentAndOnlyTheChildrenThatScroll) {
   }
 }
 
+// The page scrolls the windows in it that scroll with it.
+TEST(PaintTitle, ThePageScrollsItsWindowsThatScroll) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (send Page set-scroll? t)
+    (send Page set-erase? t)
+    (define mover (show-window 'mover Page '(:size (30 30) :position (10 100) :type 7 :color red :erase? t
+                                             :scroll? t)))
+    (define fixed (show-window 'fixed Page '(:size (30 30) :position (60 100) :type 7 :color blue :erase? t)))
+    (pump)
+    (send Page pixel-scroll 0 30)
+    (say 'scrolled (send Page get-scroll-v) (send mover get-position) (send fixed get-position)))",
+                            "wait 100\nframe page.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(lines_starting(r.out, "scrolled"), std::vector<std::string>{"scrolled 30 (70 . 10) (100 . 60)"});
+  auto frame = title.frame("page.png");
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(at(*frame, 20, 80), kRed);
+  EXPECT_EQ(at(*frame, 70, 110), kBlue);
+}
+
 // Repaint counts: only what was invalidated repaints, starting at the
 // front-most window that covers it; several invalidations make one paint.
 TEST(PaintTitle, InvalidationRepaintsOnlyWhatItMustOnce) {
