@@ -27,9 +27,7 @@ namespace {
 // The margin `frame-width` answers for a framed window (0 when its world
 // does not define it), read as a 16-bit integer.
 int frame_width(const WindowPeer& w) {
-  Value object = w.lisp_object();
-  if (!orvane::is_true(object) || value_in_object(object, "frame-width") == kNoValue) return 0;
-  Value v = send_to(w, "frame-width");
+  Value v = send_if_understood(w, "frame-width");
   return is_fixnum(v) ? static_cast<std::int16_t>(integer_of(v)) : 0;
 }
 
@@ -90,15 +88,17 @@ class PortColours {
   std::optional<FontRecord> font_;
 };
 
+// The background of step 7: the rect in the background colour, or the
+// shape of the click zone, drawn in the window's coordinates whatever the
+// scroll offset of the context.
 void draw_background(WindowPeer& w, DeviceContext& dc, IntPoint client) {
   graphics::DrawingPort& port = w.port;
-  const IntRect area = w.rect.translated(client.x - dc.origin().x, client.y - dc.origin().y);
+  const IntPoint shift{client.x - dc.origin().x, client.y - dc.origin().y};
   if (w.offscreen.chain || (w.flags.erase && zone_kind(w.click_zone) == ZoneKind::none)) {
-    dc.fill_rect(area, raster::Brush::solid(w.color.to_color()));
+    dc.fill_rect(w.rect.translated(shift), raster::Brush::solid(w.color.to_color()));
     return;
   }
   if (!w.flags.erase) return;
-  const IntPoint shift{client.x - dc.origin().x, client.y - dc.origin().y};
   PortColours colours(port);
   port.set_fore_color(w.color);
   switch (zone_kind(w.click_zone)) {
