@@ -72,6 +72,7 @@ TEST(PaintTitle, AFramedWindowPaintsInsideItsFrameWidthAndFramesTheWholeRect) {
   EXPECT_NE(at(*frame, 21, 40), kRed) << "paint stays 3 units inside";
   EXPECT_NE(at(*frame, 118, 40), kRed);
   EXPECT_EQ(at(*frame, 120, 80), kWhite);
+  expect_golden_frame(title, "framed.png", {0, 0, 200, 150});
 }
 
 TEST(PaintTitle, EraseAndOpaqueFlagsDecideTheBackground) {
@@ -180,6 +181,7 @@ TEST(PaintTitle, ScrollingMovesTheContentAndOnlyTheChildrenThatScroll) {
     EXPECT_EQ(at(*frame, 15, 75), kRed) << "the child that scrolls moved up";
     EXPECT_EQ(at(*frame, 55, 105), kGreen) << "the other stayed";
     EXPECT_EQ(at(*frame, 15, 105), kWhite);
+    expect_golden_frame(title, "scrolled.png", {0, 0, 200, 150});
   }
 }
 
