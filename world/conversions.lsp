@@ -4,7 +4,8 @@
 ; functions, so a title may write positions, sizes, colours, fonts and
 ; alignments the way they read best:
 ;
-;   :size     (200 100)   a point   full   (full 40)   (50% 30)
+;   :size     (200 100)   a point   full   (full 40)   (50% 30)   (-40 30)
+;             a negative number is the parent's width or height less that much
 ;   :position (10 20)     a point   center   (center 40)   (-10 -10)   (25% 10)
 ;             right, bottom, left, top, center in either place; a negative
 ;             number counts from the parent's right or bottom edge; a
@@ -43,7 +44,8 @@
       ()))
 
 (define (size-part _v _whole)
-  (cond ((integer? _v) _v)
+  (cond ((and (integer? _v) (< _v 0)) (+ _whole _v))
+        ((integer? _v) _v)
         ((eq? _v 'full) _whole)
         ((percent-of _v _whole))
         (else (world-error "unknown size" _v))))

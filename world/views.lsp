@@ -143,9 +143,10 @@
 ; Makes, opens and shows a window: kind (view, button, caption ...), name
 ; (a symbol, for `named`), parent window (nil for the root), and a list
 ; (keyword value ...) whose values are already evaluated.
+; Windows erase their background (their :color) unless they say :erase? ().
 (define (make-window _kind _name _parent _plist)
   (let ((_w (make-instance (kind-class _kind)))
-        (_initargs ()))
+        (_initargs (if (memq :erase? _plist) () (list :erase? t))))
     (_w (set! parent _parent) (set! kind _kind))
     (while _plist
       (let ((_key (car _plist)) (_value (cadr _plist)))

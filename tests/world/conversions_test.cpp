@@ -20,6 +20,7 @@ TEST(WorldConversions, SizesAndPositionsAreReadAgainstTheParent) {
 (check (symbolic-size '(full 40)) (make-point 400 40))
 (check (symbolic-size '(50% 25%)) (make-point 200 75))
 (check (symbolic-size '(10 100%)) (make-point 10 300))
+(check (symbolic-size '(-48 -300)) (make-point 352 0))
 (define Box (make-point 100 50))
 (check (symbolic-position '(10 20) Box 7) (make-point 10 20))
 (check (symbolic-position () Box 7) (make-point 0 0))

@@ -25,3 +25,10 @@
   (if (= (+ 1 (page-index _name)) (length Pages)) (send (window '(navigation next)) disable)))
 
 (set! Page-Hooks (append Page-Hooks (list add-navigation-bar)))
+
+; Each page shown is told on the terminal, so that a tour leaves a log.
+(define (announce-page _name)
+  (prin (string-append "Orvane Demo: " (page-number-text _name) ", " (string _name)))
+  (new-line))
+
+(set! Page-Hooks (append Page-Hooks (list announce-page)))

@@ -20,13 +20,13 @@
 
 (define-page welcome
   (:color Demo-Background)
-  (caption heading :position '(24 16) :size '(-24 36) :title "Welcome to Orvane"
+  (caption heading :position '(24 16) :size '(-48 36) :title "Welcome to Orvane"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
   (view logo :position '(-32 72) :size '(96 96) :color Demo-Background
         :on-paint (lambda (_w) (send _w draw-picture (getresource "PICT" 129) '(0 . 0) () ())))
   (caption intro :position '(24 76) :size '(440 110) :title Welcome-Text
            :font '("Arial" 14) :color Demo-Background :color-fore Demo-Ink)
-  (caption keys :position '(24 210) :size '(-24 100) :font '("Arial" 13) :color Demo-Background
+  (caption keys :position '(24 210) :size '(-48 100) :font '("Arial" 13) :color Demo-Background
            :color-fore Demo-Accent
            :title "Page Down and Page Up turn the pages. Ctrl+1 to Ctrl+5 jump to a page (the Go menu). Ctrl+Q quits."))
 
@@ -46,7 +46,7 @@
 
 (define-page controls
   (:color Demo-Background)
-  (caption heading :position '(24 16) :size '(-24 36) :title "Buttons, check boxes and choices"
+  (caption heading :position '(24 16) :size '(-48 36) :title "Buttons, check boxes and choices"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
   (view options :position '(24 70) :size '(270 150) :color "#ffffff"
         (caption options-title :position '(12 8) :size '(240 20) :title "Options" :font '("Arial" 13 bold)
@@ -64,7 +64,7 @@
                 :action (lambda (_b) (choose-difficulty "Normal")))
         (choice hard :position '(12 100) :size '(200 22) :title "Hard" :color "#ffffff"
                 :action (lambda (_b) (choose-difficulty "Hard"))))
-  (caption summary :position '(24 244) :size '(-24 24) :title "" :font '("Arial" 14)
+  (caption summary :position '(24 244) :size '(-48 24) :title "" :font '("Arial" 14)
            :color Demo-Background :color-fore Demo-Accent)
   (button reset :position '(24 284) :size '(120 28) :title "Reset"
           :action (lambda (_b)
@@ -106,20 +106,26 @@
 
 (define-page drawing
   (:color Demo-Background)
-  (caption heading :position '(24 16) :size '(-24 36) :title "Drawing and text"
+  (caption heading :position '(24 16) :size '(-48 36) :title "Drawing and text"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
   (view shapes :position '(24 70) :size '(300 230) :color "#ffffff" :on-paint paint-shapes)
   (view sample :position '(-24 70) :size '(260 120) :color "#ffffff" :font '("Arial" 16)
         :handles-keys? t :on-paint paint-sample
+        :on-click (lambda (_w _x _y) (send _w set-focus))
         :on-font (lambda (_w _face)
                    (set! Sample-Font _face)
                    (send _w set-font (list _face 16 0)))))
+
+; The sample takes the key focus, so that the Font menu reaches it.
+(set! Page-Hooks
+      (append Page-Hooks
+              (list (lambda (_name) (if (eq? _name 'drawing) (send (window 'sample) set-focus))))))
 
 ; --- Pictures
 
 (define-page pictures
   (:color Demo-Background)
-  (caption heading :position '(24 16) :size '(-24 36) :title "Pictures"
+  (caption heading :position '(24 16) :size '(-48 36) :title "Pictures"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
   (view landscape :position '(24 70) :size '(220 140) :color Demo-Background
         :on-paint (lambda (_w) (send _w draw-picture (getresource "PICT" 128) '(0 . 0) () ())))
@@ -130,7 +136,7 @@
         :on-paint (lambda (_w) (send _w draw-picture (getresource "PICT" 129) '(0 . 0) () ())))
   (view logo-small :position '(410 70) :size '(48 48) :color Demo-Background
         :on-paint (lambda (_w) (send _w draw-picture-in-rect (getresource "PICT" 129) '(0 0 48 48))))
-  (caption logo-note :position '(300 218) :size '(-24 40) :font '("Arial" 12)
+  (caption logo-note :position '(300 218) :size '(-324 40) :font '("Arial" 12)
            :color Demo-Background :color-fore Demo-Ink
            :title "An 8-bit picture with its colour table, at full size and scaled."))
 
@@ -150,7 +156,7 @@
 
 (define-page scores
   (:color Demo-Background)
-  (caption heading :position '(24 16) :size '(-24 36) :title "Scores kept in a record database"
+  (caption heading :position '(24 16) :size '(-48 36) :title "Scores kept in a record database"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
   (caption score-list :position '(24 70) :size '(260 240) :title (scores-text) :font '("Arial" 14)
            :color "#ffffff" :color-fore Demo-Ink :margin 10 :margin-top 8)
@@ -158,6 +164,6 @@
           :action (lambda (_b) (add-score (next-score)) (show-scores)))
   (button clear :position '(310 110) :size '(140 28) :title "Clear"
           :action (lambda (_b) (clear-scores) (show-scores)))
-  (caption where :position '(310 160) :size '(-24 100) :font '("Arial" 11)
+  (caption where :position '(310 160) :size '(-334 100) :font '("Arial" 11)
            :color Demo-Background :color-fore Demo-Ink
            :title (string-append "Kept in " (scores-path))))
