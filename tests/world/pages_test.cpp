@@ -29,7 +29,7 @@ TEST(WorldPages, GoNextAndPreviousShowThePagesInTheOrderTheyWereDefined) {
   (check (eq? ((window 'a) parent) First) t)
   (next-page)
   (check Current-Page-Name 'two)
-  (check (object-opened? First) ())
+  (check (First (object-opened?)) ())
   (check (window 'a) ())
   (next-page)
   (check (next-page) ())

@@ -49,8 +49,8 @@ def logo(x, y):
     if r < 22:
         return (240, 150, 30)
     if abs(x - cx) < 3 or abs(y - cy) < 3:
-        return (20, 60, 140) if r < 44 else (255, 255, 255)
-    return (255, 255, 255)
+        return (20, 60, 140) if r < 44 else (244, 241, 234)
+    return (244, 241, 234)
 
 
 if __name__ == "__main__":
