@@ -66,10 +66,7 @@ TEST_F(DemoTour, KeepsItsScoresInTheConfigurationFolderBetweenRuns) {
   auto a = raster::read_png(frames("first") + "/05-scores.png");
   auto b = raster::read_png(frames("second") + "/05-scores.png");
   ASSERT_TRUE(a && b);
-  int differing = 0;
-  for (int y = 0; y < a->height(); ++y)
-    for (int x = 0; x < a->width(); ++x) differing += a->pixel(x, y) != b->pixel(x, y);
-  EXPECT_GT(differing, 0);
+  EXPECT_GT(differing_pixels(*a, *b), 0);
 }
 
 TEST_F(DemoTour, UnderXvfbTheWindowShowsTheHeadlessFrames) {
@@ -91,10 +88,7 @@ TEST_F(DemoTour, UnderXvfbTheWindowShowsTheHeadlessFrames) {
     ASSERT_TRUE(a && b) << name << sdl.err;
     ASSERT_EQ(a->width(), b->width());
     ASSERT_EQ(a->height(), b->height());
-    int differing = 0;
-    for (int y = 0; y < a->height(); ++y)
-      for (int x = 0; x < a->width(); ++x) differing += a->pixel(x, y) != b->pixel(x, y);
-    EXPECT_EQ(differing, 0) << name;
+    EXPECT_EQ(differing_pixels(*a, *b), 0) << name;
   }
 }
 

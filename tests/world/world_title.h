@@ -51,4 +51,12 @@ inline bool all_checks_passed(const RunResult& r) {
   return passed == count && count > 0;
 }
 
+// How many pixels of two frames of one size differ.
+inline int differing_pixels(const raster::Surface& a, const raster::Surface& b) {
+  int differing = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y);
+  return differing;
+}
+
 }  // namespace orvane::testing
