@@ -32,3 +32,9 @@
   (new-line))
 
 (set! Page-Hooks (append Page-Hooks (list announce-page)))
+
+; A thin border round a panel, drawn in its on-paint.
+(define (paint-border _w)
+  (let ((_size (send _w get-size)))
+    (send _w set-fore-color (symbolic-color "#b8ae9c"))
+    (send _w frame-rect (list 0 0 (point-x _size) (point-y _size)))))

@@ -48,14 +48,14 @@
   (:color Demo-Background)
   (caption heading :position '(24 16) :size '(-48 36) :title "Buttons, check boxes and choices"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
-  (view options :position '(24 70) :size '(270 150) :color "#ffffff"
+  (view options :position '(24 70) :size '(270 150) :color "#ffffff" :on-paint paint-border
         (caption options-title :position '(12 8) :size '(240 20) :title "Options" :font '("Arial" 13 bold)
                  :color "#ffffff" :color-fore Demo-Ink)
         (checkbox sound :position '(12 40) :size '(200 22) :title "Sound" :color "#ffffff"
                   :action (lambda (_b) (show-settings)))
         (checkbox subtitles :position '(12 70) :size '(200 22) :title "Subtitles" :color "#ffffff"
                   :action (lambda (_b) (show-settings))))
-  (view levels :position '(-24 70) :size '(270 150) :color "#ffffff"
+  (view levels :position '(-24 70) :size '(270 150) :color "#ffffff" :on-paint paint-border
         (caption levels-title :position '(12 8) :size '(240 20) :title "Level" :font '("Arial" 13 bold)
                  :color "#ffffff" :color-fore Demo-Ink)
         (choice easy :position '(12 40) :size '(200 22) :title "Easy" :color "#ffffff"
@@ -99,6 +99,7 @@
 (define Sample-Font "Arial")
 
 (define (paint-sample _w)
+  (paint-border _w)
   (send _w set-fore-color (symbolic-color Demo-Ink))
   (send _w text-box (string-append "This text is set in " Sample-Font
                                    ". Choose another face in the Font menu.")
@@ -114,7 +115,10 @@
         :on-click (lambda (_w _x _y) (send _w set-focus))
         :on-font (lambda (_w _face)
                    (set! Sample-Font _face)
-                   (send _w set-font (list _face 16 0)))))
+                   (send _w set-font (list _face 16 0))))
+  (caption how :position '(-24 210) :size '(260 90) :font '("Arial" 12)
+           :color Demo-Background :color-fore Demo-Ink
+           :title "The shapes are drawn by the view's on-paint: color-rect, paint-oval, paint-round-rect, frame-oval, frame-rect, line-to, draw-string and text-box."))
 
 ; The sample takes the key focus, so that the Font menu reaches it.
 (set! Page-Hooks
@@ -147,7 +151,7 @@
     (if (null? _scores)
         "No scores yet: press Add a score."
         (apply string-append
-               (map (lambda (_s) (string-append (string _s) " points\r")) _scores)))))
+               (map (lambda (_s) (string-append (string _s) " points" (string (char 13)))) _scores)))))
 
 (define (show-scores) (send (window 'score-list) set-title (scores-text)))
 
@@ -166,4 +170,4 @@
           :action (lambda (_b) (clear-scores) (show-scores)))
   (caption where :position '(310 160) :size '(-334 100) :font '("Arial" 11)
            :color Demo-Background :color-fore Demo-Ink
-           :title (string-append "Kept in " (scores-path))))
+           :title "Kept between runs in DEMOSCOR.DB, in your configuration folder: a record database of SCOR records, one a score."))
