@@ -18,6 +18,7 @@
 #include "storage/database_module.h"
 #include "storage/files_module.h"
 #include "storage/resources.h"
+#include "ui/controls/controls_module.h"
 #include "ui/window_module.h"
 
 namespace orvane {
@@ -40,6 +41,7 @@ void register_all_modules() {
   register_drawing();
   register_fonts();
   ui::register_windows();
+  ui::register_controls();
   register_processes();
 }
 
