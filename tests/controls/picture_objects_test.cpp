@@ -34,16 +34,15 @@ constexpr Color kGreen{0, 255, 0};
 constexpr Color kBlue{0, 0, 255};
 constexpr Color kWhite{255, 255, 255};
 
-ControlTitle with_pictures() {
-  ControlTitle title;
+void add_pictures(ControlTitle& title) {
   title.resource("PICT", 128, two_colour_picture(255, 0, 0));
   title.resource("PICT", 129, two_colour_picture(0, 255, 0));
   title.file("PIC.PCT", std::string(512, '\0') + two_colour_picture(255, 0, 0));
-  return title;
 }
 
 TEST(PictureObjects, EachSourceDrawsAtNaturalSizeOrScaledAndContentWins) {
-  ControlTitle title = with_pictures();
+  ControlTitle title;
+  add_pictures(title);
   RunResult r = title.play(R"(
     (define green (detachresource (getpicture 129)))
     (show-control test-picture 'handle Page '(:size (60 30) :position (0 0)) 'content green
@@ -87,7 +86,8 @@ TEST(PictureObjects, EachSourceDrawsAtNaturalSizeOrScaledAndContentWins) {
 }
 
 TEST(PictureObjects, DrawPictureAtHalfSizeAndInARect) {
-  ControlTitle title = with_pictures();
+  ControlTitle title;
+  add_pictures(title);
   RunResult r = title.play(R"(
     (define w (show-window 'w Page '(:size (200 100) :position (0 0) :color white)))
     (define p (getpicture 128))
@@ -143,7 +143,8 @@ TEST(PictureObjects, PrimitivesMeasureAndConvertPictures) {
   info[12] = 1;
   info[14] = 24;
   bmp += info + std::string(16, '\x7f');
-  ControlTitle title = with_pictures();
+  ControlTitle title;
+  add_pictures(title);
   title.file("GOOD.BMP", bmp).file("SHORT.BMP", bmp.substr(0, 40)).file("BAD.BMP", "XX" + bmp.substr(2));
   RunResult r = title.play(R"(
     (define converted (convert-bitmap-to-picture (list orvane-dir "GOOD.BMP")))
