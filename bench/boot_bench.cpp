@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "compact_source.h"
+#include "reader/compact_encoder.h"
 #include "play/title_writer.h"
 
 namespace {
@@ -56,16 +56,16 @@ struct Titles {
 
     const std::vector<std::string> pieces = source_pieces();
     testing::TitleWriter plain, encoded;
-    bench::CompactEncoder encoder;
+    CompactCode code = encode_compact(pieces);
     for (int n = 0; n < kLoads; ++n) {
       const std::string& piece = pieces[static_cast<std::size_t>(n)];
       plain.load(static_cast<std::int16_t>(n), piece);
-      std::string bytes = encoder.encode(piece);
+      std::string& bytes = code.sources[static_cast<std::size_t>(n)];
       compact_bytes += bytes.size();
       text_bytes += piece.size();
       encoded.load(static_cast<std::int16_t>(n), std::move(bytes));
     }
-    encoded.add("SYMB", 0, encoder.symbol_list());
+    encoded.add("SYMB", 0, std::string(code.symbol_table.begin(), code.symbol_table.end()));
     plain.write(text);
     encoded.write(compact);
   }

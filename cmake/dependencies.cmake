@@ -16,3 +16,8 @@ target_link_libraries(liborvane PRIVATE PkgConfig::SDL2)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 target_link_libraries(liborvane PRIVATE PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
+# JPEG images inside QuickTime-compressed pictures, decoded with
+# libjpeg-turbo. Private: only src/platform/raster/jpeg_decoder.cpp includes
+# its header.
+find_package(JPEG REQUIRED)
+target_link_libraries(liborvane PRIVATE JPEG::JPEG)

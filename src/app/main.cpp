@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   play->fallthrough();
   app::PlayOptions play_options;
   std::string play_screen;
-  play->add_option("title", play_options.title, "The title's resource file (NAME.RI)")->required();
+  play->add_option("title", play_options.title, "The title's resource file (NAME.RI), or a title folder")->required();
   play->add_flag("--headless", play_options.headless, "No window: input from --events, frames to --frames");
   play->add_option("--events", play_options.events, "The event script to play")->check(CLI::ExistingFile);
   play->add_option("--frames", play_options.frames, "The directory of the script's frames and of screenshots");

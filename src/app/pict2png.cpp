@@ -56,6 +56,7 @@ int pict2png_main(int argc, char** argv) {
       "without its 512-byte header), raw picture data, or a packed device-independent bitmap.",
       "orvane pict2png"};
   std::string in, out, size_text, colour_text = "white";
+  graphics::PlaybackOptions options;
   app.add_option("IN", in, "Picture file")->required();
   app.add_option("OUT", out, "PNG file to write")->required();
   app.add_option("--size", size_text, "Draw into W x H pixels, scaling the picture (for example 640x480)")
@@ -63,6 +64,9 @@ int pict2png_main(int argc, char** argv) {
   app.add_option("--background", colour_text,
                  "Colour behind the picture: #RRGGBB, RRGGBB, white, black, red, green, blue or gray (default white)")
       ->check([](const std::string& s) { return parse_colour(s) ? "" : "a colour is #RRGGBB or a name"; });
+  app.add_flag("--complete", options.complete,
+               "Draw the whole picture: also text, pixel patterns, regions and QuickTime JPEG images, which "
+               "titles' playback does not draw");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -78,7 +82,7 @@ int pict2png_main(int argc, char** argv) {
   std::span<const std::uint8_t> data = graphics::picture_data_of(file);
   std::optional<raster::IntSize> size;
   if (!size_text.empty()) size = parse_size(size_text);
-  graphics::RenderedPicture picture = graphics::render_picture(data, size, *parse_colour(colour_text));
+  graphics::RenderedPicture picture = graphics::render_picture(data, size, *parse_colour(colour_text), options);
   if (!picture.surface) {
     warn(in, picture.error);
     return kFailed;
@@ -91,13 +95,19 @@ int pict2png_main(int argc, char** argv) {
       warn(in, std::string("a bitmap of the picture could not be unpacked (") + where + ")");
       return kFailed;
     case graphics::PlaybackEnd::stopped:
-      warn(in, std::string("drawing stopped at ") + where + ", which the player does not draw");
+      warn(in, std::string("drawing stopped at ") + where + ", which the player does not draw" +
+                   (options.complete ? "" : " (--complete draws more)"));
       break;
     case graphics::PlaybackEnd::truncated:
       warn(in, std::string("picture data ends early or is malformed (") + where + "); what was drawn is kept");
       break;
     default:
       break;
+  }
+  if (r.undrawn > 0) {
+    std::snprintf(where, sizeof where, "%zu part(s) of the picture could not be drawn, the first at opcode 0x%04x",
+                  r.undrawn, static_cast<unsigned>(r.first_undrawn));
+    warn(in, where);
   }
   std::string error;
   if (!raster::write_png(*picture.surface, out, &error)) {

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/build_title.h"
 #include "app/commands.h"
 #include "app/window_screen.h"
 #include "platform/backends/backend_host.h"
@@ -16,6 +17,7 @@
 #include "platform/desktop/dialog.h"
 #include "platform/desktop/menu_layout.h"
 #include "platform/desktop/ui_text.h"
+#include "platform/file_io.h"
 #include "shell/title_shell.h"
 
 namespace orvane::app {
@@ -115,9 +117,7 @@ int play(Screen& screen, platform::Clock& clock, bool headless, const shell::Tit
   return screen.frames_failed() > 0 && status == 0 ? 1 : status;
 }
 
-}  // namespace
-
-int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
+int play_title(const MemoryOverrides& overrides, const PlayOptions& options) {
 
   std::optional<EventScript> script;
   if (!options.events.empty()) {
@@ -166,6 +166,19 @@ int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
   if (!screen) return 1;
   platform::SystemClock clock;
   return play(*screen, clock, false, run);
+}
+
+}  // namespace
+
+// A folder is built into a temporary title first, removed afterwards: it
+// plays exactly as the packed file would.
+int play_command(const MemoryOverrides& overrides, const PlayOptions& options) {
+  if (!platform::directory_exists(options.title)) return play_title(overrides, options);
+  TemporaryTitle built;
+  if (!built.build(options.title, "orvane play")) return 1;
+  PlayOptions from_folder = options;
+  from_folder.title = built.path();
+  return play_title(overrides, from_folder);
 }
 
 }  // namespace orvane::app

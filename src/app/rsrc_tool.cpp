@@ -257,8 +257,10 @@ std::string file_name_for(FourCC type, std::int16_t id) {
 // "PICT" data drawn by the picture player and written as PNG (--png).
 bool is_picture_type(FourCC type) { return type.view() == "PICT"; }
 
-int write_picture_png(std::span<const std::uint8_t> data, const std::string& target, Reporter& out) {
-  graphics::RenderedPicture picture = graphics::render_picture(graphics::picture_data_of(data), std::nullopt);
+int write_picture_png(std::span<const std::uint8_t> data, const std::string& target,
+                      const graphics::PlaybackOptions& options, Reporter& out) {
+  graphics::RenderedPicture picture =
+      graphics::render_picture(graphics::picture_data_of(data), std::nullopt, raster::colors::white, options);
   if (!picture.surface) return out.fail("not a picture: " + picture.error);
   std::string error;
   std::string path = target == "-" ? "/dev/stdout" : target;
@@ -267,7 +269,8 @@ int write_picture_png(std::span<const std::uint8_t> data, const std::string& tar
 }
 
 int extract_command(const std::string& path, const std::string& type_arg, std::optional<int> id,
-                    const std::string& output, const std::string& all_dir, bool as_png, Reporter& out) {
+                    const std::string& output, const std::string& all_dir, bool as_png,
+                    const graphics::PlaybackOptions& options, Reporter& out) {
   auto opened = open_for_reading(path, out);
   if (!opened) return kFailed;
   const ResourceFile& file = *opened->file;
@@ -292,7 +295,7 @@ int extract_command(const std::string& path, const std::string& type_arg, std::o
           return;
         }
       }
-      int status = picture ? write_picture_png(*data, target, out) : write_output(target, *data, out);
+      int status = picture ? write_picture_png(*data, target, options, out) : write_output(target, *data, out);
       if (status != kOk) {
         ++failures;
         return;
@@ -316,7 +319,7 @@ int extract_command(const std::string& path, const std::string& type_arg, std::o
   }
   std::string target = output.empty() ? "-" : output;
   if (as_png && !is_picture_type(type)) return out.fail("--png converts \"PICT\" resources only");
-  int status = as_png ? write_picture_png(*data, target, out) : write_output(target, *data, out);
+  int status = as_png ? write_picture_png(*data, target, options, out) : write_output(target, *data, out);
   if (status) return status;
   if (target != "-" && out.json_mode()) std::cout << json{{"ok", true}, {"path", target}, {"size", data->size()}}.dump(2) << '\n';
   return kOk;
@@ -460,6 +463,9 @@ int rsrc_main(int argc, char** argv) {
   extract->add_option("--all", all_dir, "Write every resource into this directory as TYPE_ID.bin");
   bool as_png = false;
   extract->add_flag("--png", as_png, "Draw \"PICT\" resources and write them as PNG images");
+  graphics::PlaybackOptions picture_options;
+  extract->add_flag("--complete", picture_options.complete,
+                    "With --png, draw whole pictures: also text, pixel patterns, regions and QuickTime JPEG images");
 
   auto* add = app.add_subcommand("add", "Add a resource, or replace one with --replace");
   add->add_option("FILE", file, "Resource file")->required();
@@ -490,6 +496,8 @@ int rsrc_main(int argc, char** argv) {
       throw CLI::ValidationError("extract", "give TYPE and ID, or --all DIR");
     if (extract->parsed() && !all_dir.empty() && (!type.empty() || extract_id))
       throw CLI::ValidationError("extract", "give either TYPE and ID or --all DIR");
+    if (extract->parsed() && picture_options.complete && !as_png)
+      throw CLI::ValidationError("extract", "--complete draws pictures: give it with --png");
   } catch (const CLI::ParseError& e) {
     int status = app.exit(e);
     return status == 0 ? kOk : kBadUsage;
@@ -497,7 +505,7 @@ int rsrc_main(int argc, char** argv) {
 
   Reporter out(json_output);
   if (list->parsed()) return list_command(file, out);
-  if (extract->parsed()) return extract_command(file, type, extract_id, output, all_dir, as_png, out);
+  if (extract->parsed()) return extract_command(file, type, extract_id, output, all_dir, as_png, picture_options, out);
   if (add->parsed()) return add_command(file, type, id, data_path, name, attrs, replace, out);
   if (rm->parsed()) return rm_command(file, type, id, out);
   if (make->parsed()) return new_command(file, new_type, new_creator, out);

@@ -1,5 +1,6 @@
 #include "app/tools.h"
 
+#include "app/build_title.h"
 #include "app/db_tool.h"
 #include "app/pict2png.h"
 #include "app/rsrc_tool.h"
@@ -18,6 +19,8 @@ constexpr Tool kTools[] = {
     {"rsrc", "inspect and edit resource files", rsrc_main},
     {"db", "inspect record databases", db_main},
     {"pict2png", "draw a picture into a PNG file", pict2png_main},
+    {"build-title", "pack a title folder into NAME.RI", build_title_main},
+    {"info", "summarise a title (NAME.RI or a folder)", info_main},
 };
 
 }  // namespace
@@ -34,7 +37,7 @@ std::string tools_help() {
     if (!tool.main) continue;
     text += "  orvane ";
     text += tool.name;
-    text += std::string(12 - std::string(tool.name).size(), ' ');
+    text += std::string(13 - std::string(tool.name).size(), ' ');
     text += tool.summary;
     text += "\n";
   }

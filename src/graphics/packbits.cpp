@@ -33,6 +33,40 @@ UnpackResult unpack(std::span<const std::uint8_t> packed, std::span<std::uint8_t
   return UnpackResult::complete;
 }
 
+void pack(std::span<const std::uint8_t> row, std::size_t item, std::vector<std::uint8_t>& out) {
+  constexpr std::size_t kMaxItems = 128;
+  const std::size_t n = row.size() / item;
+  auto same = [&](std::size_t a, std::size_t b) {
+    return std::equal(row.begin() + static_cast<std::ptrdiff_t>(a * item),
+                      row.begin() + static_cast<std::ptrdiff_t>((a + 1) * item),
+                      row.begin() + static_cast<std::ptrdiff_t>(b * item));
+  };
+  auto copy = [&](std::size_t from, std::size_t count) {
+    out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(from * item),
+               row.begin() + static_cast<std::ptrdiff_t>((from + count) * item));
+  };
+  std::size_t at = 0;
+  while (at < n) {
+    std::size_t run = 1;
+    while (at + run < n && run < kMaxItems && same(at, at + run)) ++run;
+    if (run >= 3) {
+      out.push_back(static_cast<std::uint8_t>(257 - run));
+      copy(at, 1);
+      at += run;
+      continue;
+    }
+    // A literal item ends where a run of three equal items begins.
+    std::size_t end = at;
+    while (end < n && end - at < kMaxItems) {
+      if (end + 2 < n && same(end, end + 1) && same(end, end + 2)) break;
+      ++end;
+    }
+    out.push_back(static_cast<std::uint8_t>(end - at - 1));
+    copy(at, end - at);
+    at = end;
+  }
+}
+
 }  // namespace
 
 UnpackResult unpack_bits(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out,
@@ -50,5 +84,9 @@ UnpackResult unpack_words(std::span<const std::uint8_t> packed, std::span<std::u
   if (consumed) *consumed = in;
   return r;
 }
+
+void pack_bits(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out) { pack(row, 1, out); }
+
+void pack_words(std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out) { pack(row, 2, out); }
 
 }  // namespace orvane::graphics

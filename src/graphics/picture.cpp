@@ -63,7 +63,7 @@ PictureInfo inspect_picture(std::span<const std::uint8_t> data) {
 }
 
 PlaybackResult play_picture(raster::DeviceContext& dc, std::span<const std::uint8_t> data,
-                            const raster::IntRect& destination) {
+                            const raster::IntRect& destination, const PlaybackOptions& options) {
   PictureInfo info = inspect_picture(data);
   PlaybackResult result;
   switch (info.kind) {
@@ -86,7 +86,7 @@ PlaybackResult play_picture(raster::DeviceContext& dc, std::span<const std::uint
       return result;
     }
     default:
-      return detail::PictPlayer(dc, data, info, destination).run();
+      return detail::PictPlayer(dc, data, info, destination, options).run();
   }
 }
 

@@ -43,12 +43,26 @@ struct PlaybackResult {
   std::uint16_t last_opcode = 0;  // the opcode the walk ended on
   std::size_t offset = 0;         // where that opcode starts
   std::size_t opcodes = 0;        // opcodes acted on
+  // Complete playback: opcodes passed over without drawing what they hold
+  // (a QuickTime picture of another compression, a JPEG that cannot be
+  // decoded), and the first of them.
+  std::size_t undrawn = 0;
+  std::uint16_t first_undrawn = 0;
+};
+
+struct PlaybackOptions {
+  // Go on where the title player stops (the tools' playback; titles never
+  // set it): text in the fonts of the font layer, pixel patterns, regions,
+  // bitmaps masked by a region, JPEG pictures compressed by QuickTime, the
+  // shape verbs the title player lacks, and every other opcode skipped by
+  // its documented length. Clips keep their whole region.
+  bool complete = false;
 };
 
 // Plays the picture on dc, its frame mapped onto destination (logical
 // coordinates of dc). The clip region, mix and stretch mode of dc are as
 // before afterwards; the pen and brush the picture selected stay selected.
 PlaybackResult play_picture(raster::DeviceContext& dc, std::span<const std::uint8_t> data,
-                            const raster::IntRect& destination);
+                            const raster::IntRect& destination, const PlaybackOptions& options = {});
 
 }  // namespace orvane::graphics

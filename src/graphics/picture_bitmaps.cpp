@@ -18,13 +18,6 @@ using raster::Surface;
 namespace {
 
 constexpr std::uint16_t kBitsRect = 0x90;
-constexpr std::uint16_t kDirectBitsRect = 0x9a;
-
-struct PixmapHeader {
-  std::uint16_t pack_type = 0;
-  std::uint16_t pixel_size = 1;
-  std::uint16_t component_count = 1;
-};
 
 enum class Packing { none, bytes, words };
 
@@ -155,88 +148,116 @@ void store_row(Surface& image, int y, std::span<const std::uint8_t> row, const R
 
 }  // namespace
 
-PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
-  auto fail = [&](PlaybackEnd why) {
-    end_ = why;
-    return Step::end;
-  };
-  if (op == kDirectBitsRect) in_.skip(4);  // the base address
-  const std::uint16_t row_word = in_.u16be();
-  const bool pixmap = (row_word & 0x8000) != 0;
-  const std::size_t row_bytes = row_word & 0x3fff;
-  const IntRect bounds = read_rect();
-  PixmapHeader pm;
-  if (pixmap) {
-    in_.skip(2);  // version
-    pm.pack_type = in_.u16be();
-    in_.skip(4 + 4 + 4 + 2);  // pack size, resolutions, pixel type
-    pm.pixel_size = in_.u16be();
-    pm.component_count = in_.u16be();
-    in_.skip(2 + 4 + 4 + 4);  // component size, plane bytes, table, reserved
-  } else if (op == kDirectBitsRect) {
-    return fail(PlaybackEnd::truncated);
+BitmapRecord read_bitmap_record(ByteReader& in, bool with_table) {
+  BitmapRecord rec;
+  const std::uint16_t row_word = in.u16be();
+  rec.pixmap = (row_word & 0x8000) != 0;
+  rec.row_bytes = row_word & 0x3fff;
+  rec.bounds = read_rect_at(in);
+  if (!rec.pixmap) return rec;
+  in.skip(2);  // version
+  rec.pm.pack_type = in.u16be();
+  in.skip(4 + 4 + 4 + 2);  // pack size, resolutions, pixel type
+  rec.pm.pixel_size = in.u16be();
+  rec.pm.component_count = in.u16be();
+  in.skip(2 + 4 + 4 + 4);  // component size, plane bytes, table, reserved
+  if (!with_table) return rec;
+  in.skip(4);  // seed
+  const std::uint16_t flags = in.u16be();
+  const std::size_t entries = static_cast<std::size_t>(in.u16be()) + 1;
+  rec.table.assign(std::size_t{1} << std::min<int>(rec.pm.pixel_size, 8), raster::colors::black);
+  for (std::size_t i = 0; i < entries && !in.failed(); ++i) {
+    std::uint16_t value = in.u16be();
+    Color c;
+    c.r = static_cast<std::uint8_t>(in.u16be() >> 8);
+    c.g = static_cast<std::uint8_t>(in.u16be() >> 8);
+    c.b = static_cast<std::uint8_t>(in.u16be() >> 8);
+    // A device table lists its entries in order; others name their index.
+    std::size_t index = (flags & 0x8000) ? i : value;
+    if (index < rec.table.size()) rec.table[index] = c;
   }
-  raster::ColorTable table;
-  if (pixmap && op != kDirectBitsRect) {
-    in_.skip(4);  // seed
-    const std::uint16_t flags = in_.u16be();
-    const std::size_t entries = static_cast<std::size_t>(in_.u16be()) + 1;
-    table.assign(std::size_t{1} << std::min<int>(pm.pixel_size, 8), raster::colors::black);
-    for (std::size_t i = 0; i < entries && !in_.failed(); ++i) {
-      std::uint16_t value = in_.u16be();
-      Color c;
-      c.r = static_cast<std::uint8_t>(in_.u16be() >> 8);
-      c.g = static_cast<std::uint8_t>(in_.u16be() >> 8);
-      c.b = static_cast<std::uint8_t>(in_.u16be() >> 8);
-      // A device table lists its entries in order; others name their index.
-      std::size_t index = (flags & 0x8000) ? i : value;
-      if (index < table.size()) table[index] = c;
-    }
-  }
-  const IntRect source = read_rect();
-  const IntRect target = mapping_.map(read_rect());
-  const std::uint16_t mode = in_.u16be();
-  if (in_.failed()) return fail(PlaybackEnd::truncated);
+  return rec;
+}
 
-  const int width = bounds.width(), height = bounds.height();
-  if (width <= 0 || height <= 0 || !valid_pixel_size(pm.pixel_size)) return fail(PlaybackEnd::truncated);
-  if (!pixmap) pm = PixmapHeader{};  // a 1-bit bitmap, packed unless BitsRect
-  auto layout = layout_of(op, row_bytes, width, pm);
+std::optional<Surface> read_bitmap_rows(ByteReader& in, std::uint16_t op, BitmapRecord& rec, PlaybackEnd& failure) {
+  auto fail = [&](PlaybackEnd why) {
+    failure = why;
+    return std::nullopt;
+  };
+  const int width = rec.bounds.width(), height = rec.bounds.height();
+  if (width <= 0 || height <= 0 || !valid_pixel_size(rec.pm.pixel_size)) return fail(PlaybackEnd::truncated);
+  if (!rec.pixmap) rec.pm = PixmapHeader{};  // a 1-bit bitmap, packed unless BitsRect
+  auto layout = layout_of(op, rec.row_bytes, width, rec.pm);
   if (!layout) return fail(PlaybackEnd::bitmap_failed);
   // Rows of fewer than 8 bytes are stored unpacked; some writers pack them
   // anyway, which shows when every row then reads exactly as packed.
-  if (row_bytes < 8 && layout->packing != Packing::none && !rows_read_as_packed(in_, height, *layout)) {
+  if (rec.row_bytes < 8 && layout->packing != Packing::none && !rows_read_as_packed(in, height, *layout)) {
     layout->packing = Packing::none;
-    layout->stored = row_bytes;
+    layout->stored = rec.row_bytes;
     if (layout->pixels == RowLayout::Pixels::planes) layout->pixels = RowLayout::Pixels::xrgb;
   }
   // The data must be able to hold the rows before anything is allocated.
-  if (static_cast<std::size_t>(height) * layout->minimum_row_size() > in_.remaining())
+  if (static_cast<std::size_t>(height) * layout->minimum_row_size() > in.remaining())
     return fail(PlaybackEnd::truncated);
 
-  const bool indexed = pm.pixel_size <= 8;
-  const PixelFormat format = !pixmap ? PixelFormat::mono1 : indexed ? PixelFormat::indexed8 : PixelFormat::rgb24;
-  auto image = Surface::try_create(width, height, format, table);
+  const bool indexed = rec.pm.pixel_size <= 8;
+  const PixelFormat format = !rec.pixmap ? PixelFormat::mono1 : indexed ? PixelFormat::indexed8 : PixelFormat::rgb24;
+  auto image = Surface::try_create(width, height, format, rec.table);
   if (!image) return fail(PlaybackEnd::bitmap_failed);
   std::vector<std::uint8_t> row(std::max(layout->unpacked, layout->stored));
   for (int y = 0; y < height; ++y) {
     std::span<const std::uint8_t> data;
     if (layout->packing == Packing::none) {
-      data = in_.bytes(layout->stored);
+      data = in.bytes(layout->stored);
     } else {
-      std::size_t count = layout->count_word ? in_.u16be() : in_.u8();
-      auto packed = in_.bytes(count);
-      if (in_.failed()) break;
+      std::size_t count = layout->count_word ? in.u16be() : in.u8();
+      auto packed = in.bytes(count);
+      if (in.failed()) break;
       std::span<std::uint8_t> out(row.data(), layout->unpacked);
       UnpackResult r = layout->packing == Packing::words ? unpack_words(packed, out) : unpack_bits(packed, out);
       if (r != UnpackResult::complete) return fail(PlaybackEnd::bitmap_failed);
       data = out;
     }
-    if (in_.failed()) break;
-    store_row(*image, y, data, *layout, pm.pixel_size, !pixmap);
+    if (in.failed()) break;
+    store_row(*image, y, data, *layout, rec.pm.pixel_size, !rec.pixmap);
+  }
+  if (in.failed()) return fail(PlaybackEnd::truncated);
+  return image;
+}
+
+PictPlayer::Step PictPlayer::bits_op(std::uint16_t op) {
+  auto fail = [&](PlaybackEnd why) {
+    end_ = why;
+    return Step::end;
+  };
+  // BitsRgn, PackBitsRgn and DirectBitsRgn (complete playback only) are
+  // their rectangle opcodes with a mask region after the transfer mode.
+  const bool masked = (op & 1) != 0;
+  op &= ~std::uint16_t{1};
+  if (op == kDirectBitsRect) in_.skip(4);  // the base address
+  BitmapRecord rec = read_bitmap_record(in_, op != kDirectBitsRect);
+  if (!rec.pixmap && op == kDirectBitsRect) return fail(PlaybackEnd::truncated);
+  const IntRect bounds = rec.bounds;
+  const bool pixmap = rec.pixmap;
+  const IntRect source = read_rect();
+  const IntRect target = mapping_.map(read_rect());
+  const std::uint16_t mode = in_.u16be();
+  std::optional<raster::Region> mask_region;
+  if (masked && !in_.failed()) {
+    mask_region = read_mapped_region(in_);
+    if (!mask_region) return fail(PlaybackEnd::truncated);
   }
   if (in_.failed()) return fail(PlaybackEnd::truncated);
 
+  PlaybackEnd failure = PlaybackEnd::truncated;
+  auto image = read_bitmap_rows(in_, op, rec, failure);
+  if (!image) return fail(failure);
+
+  std::optional<ClipRestorer> restore_clip;
+  if (mask_region) {
+    restore_clip.emplace(dc_);
+    intersect_clip(*mask_region);
+  }
   const IntRect from = source.translated(-bounds.left, -bounds.top);
   if (target.empty() || from.empty()) return Step::next;
   const int transfer_mode = mode & 0x3f;

@@ -5,6 +5,8 @@
 #include <numbers>
 #include <vector>
 
+#include "graphics/picture_complete.h"
+
 namespace orvane::graphics::detail {
 
 using raster::Brush;
@@ -18,41 +20,23 @@ using raster::PenStyle;
 
 namespace {
 
-// Swaps the pen, brush and mix for one drawing call and puts them back.
-class ToolSwap {
- public:
-  explicit ToolSwap(raster::DeviceContext& dc) : dc_(dc), pen_(dc.pen()), brush_(dc.brush()), mix_(dc.mix()) {}
-  ~ToolSwap() {
-    dc_.set_pen(pen_);
-    dc_.set_brush(brush_);
-    dc_.set_mix(mix_);
-  }
-  ToolSwap(const ToolSwap&) = delete;
-  ToolSwap& operator=(const ToolSwap&) = delete;
-
- private:
-  raster::DeviceContext& dc_;
-  Pen pen_;
-  Brush brush_;
-  Mix mix_;
-};
-
 bool is_reference(const Pattern8& p) { return p == Pattern8::black() || p == Pattern8::white(); }
 
 Brush pattern_brush(const Pattern8& p) { return Brush::with_pattern(p); }
 
-// Opcode verbs (low three bits) of the shape opcodes 0x30-0x6c.
-constexpr int kFrame = 0, kPaint = 1, kErase = 2, kInvert = 3, kFill = 4;
-
 }  // namespace
 
 PictPlayer::PictPlayer(raster::DeviceContext& dc, std::span<const std::uint8_t> data, const PictureInfo& info,
-                       const IntRect& destination)
+                       const IntRect& destination, const PlaybackOptions& options)
     : dc_(dc),
       in_(data, info.kind == PictureKind::pict2 ? 14 : 12),
       version2_(info.kind == PictureKind::pict2),
       destination_(destination),
-      mapping_(header_frame(data), destination) {}
+      mapping_(header_frame(data), destination) {
+  if (options.complete) complete_ = std::make_unique<CompleteState>();
+}
+
+PictPlayer::~PictPlayer() = default;
 
 std::uint16_t PictPlayer::read_opcode() {
   if (version2_) {
@@ -90,6 +74,8 @@ PlaybackResult PictPlayer::run() {
   dc_.set_clip(start_clip_);
   dc_.set_mix(start_mix);
   result.end = end_;
+  result.undrawn = undrawn_;
+  result.first_undrawn = first_undrawn_;
   return result;
 }
 
@@ -105,6 +91,8 @@ PictPlayer::Step PictPlayer::skip_counted(std::size_t extra) {
 }
 
 PictPlayer::Step PictPlayer::act(std::uint16_t op) {
+  if (complete_)
+    if (std::optional<Step> step = act_complete(op)) return *step;
   switch (op) {
     case 0x00: case 0x1e:
       return Step::next;
@@ -146,10 +134,7 @@ PictPlayer::Step PictPlayer::act(std::uint16_t op) {
       return Step::next;
     }
     case 0x1a:
-      fore_ = read_rgb();
-      pen_color_ = fore_;
-      dc_.set_text_color(fore_);
-      select_pen();
+      set_foreground(read_rgb());
       return Step::next;
     case 0x1b:
       dc_.set_background_color(read_rgb());
@@ -293,6 +278,13 @@ void PictPlayer::set_pen_pattern(const Pattern8& p) {
   select_pen();
 }
 
+void PictPlayer::set_foreground(Color c) {
+  fore_ = c;
+  pen_color_ = fore_;
+  dc_.set_text_color(fore_);
+  select_pen();
+}
+
 void PictPlayer::extended_header() {
   std::int16_t version = in_.s16be();
   if (version != -2) {
@@ -328,6 +320,10 @@ PictPlayer::Step PictPlayer::shape(std::uint16_t op) {
     extent = in_.s16be();
   }
   if (in_.failed() || r.empty()) return Step::next;
+  if (complete_ && pixel_pattern_fills(verb)) {
+    pixel_pattern_shape(kind, verb, r, start, extent);
+    return Step::next;
+  }
   switch (kind) {
     case 3: rect_op(verb, r); break;
     case 4: round_rect_op(verb, r); break;
@@ -391,8 +387,7 @@ void PictPlayer::oval_op(int verb, const IntRect& r) {
   dc_.ellipse(r);
 }
 
-void PictPlayer::arc_op(int verb, const IntRect& r, int start, int extent) {
-  if (extent == 0) return;
+ArcRadials arc_radials(const IntRect& r, int start, int extent) {
   if (extent < 0) {
     start += extent;
     extent = -extent;
@@ -410,6 +405,19 @@ void PictPlayer::arc_op(int verb, const IntRect& r, int start, int extent) {
   };
   IntPoint first = radial(start), last = radial(start + extent);
   if (extent >= 360) last = first;
+  return {first, last};
+}
+
+IntRect bounds_of(std::span<const IntPoint> points) {
+  if (points.empty()) return {};
+  IntRect box{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+  for (IntPoint p : points) box = box.united({p.x, p.y, p.x + 1, p.y + 1});
+  return box;
+}
+
+void PictPlayer::arc_op(int verb, const IntRect& r, int start, int extent) {
+  if (extent == 0) return;
+  const auto [first, last] = arc_radials(r, start, extent);
   ToolSwap swap(dc_);
   if (verb == kFrame) {
     dc_.arc(r, last, first);  // counter-clockwise from the end is clockwise from the start
@@ -439,8 +447,13 @@ PictPlayer::Step PictPlayer::polygon_op(int verb) {
     dc_.polyline(points);
     return Step::next;
   }
+  if (complete_ && pixel_pattern_fills(verb) && !points.empty()) {
+    fill_with_pixel_pattern(bounds_of(points), [&](raster::DeviceContext& dc) { dc.polygon(points); });
+    return Step::next;
+  }
   ToolSwap swap(dc_);
   dc_.set_pen(Pen::null_pen());
+  if (verb != kPaint) prepare_unframed(dc_, verb, pattern_);  // erase, invert, fill: complete playback
   dc_.polygon(points);
   return Step::next;
 }

@@ -25,7 +25,7 @@ bool frame_size_acceptable(raster::IntSize size, std::size_t data_size) {
 }
 
 RenderedPicture render_picture(std::span<const std::uint8_t> data, std::optional<raster::IntSize> size,
-                               raster::Color background) {
+                               raster::Color background, const PlaybackOptions& options) {
   RenderedPicture out;
   PictureInfo info = inspect_picture(data);
   if (info.kind == PictureKind::unknown) {
@@ -54,7 +54,7 @@ RenderedPicture render_picture(std::span<const std::uint8_t> data, std::optional
   dc.set_background_color(background);
   dc.set_text_color(raster::colors::black);
   dc.set_background_mode(raster::BackgroundMode::transparent);
-  out.playback = play_picture(dc, data, raster::IntRect::from_size({0, 0}, target));
+  out.playback = play_picture(dc, data, raster::IntRect::from_size({0, 0}, target), options);
   return out;
 }
 

@@ -36,6 +36,7 @@ struct RenderedPicture {
 // `size` with the picture scaled into it, first filled with the background
 // colour, which is also the background colour of the drawing.
 RenderedPicture render_picture(std::span<const std::uint8_t> data, std::optional<raster::IntSize> size,
-                               raster::Color background = raster::colors::white);
+                               raster::Color background = raster::colors::white,
+                               const PlaybackOptions& options = {});
 
 }  // namespace orvane::graphics

@@ -118,8 +118,9 @@ TEST_F(UiTest, CheckBoxesToggleByClickSpaceAndMessage) {
     }
     if (m == WM_COMMAND && (low_word(w) == 10 || low_word(w) == 11)) {
       clicks.emplace_back(low_word(w), d.send_message(ui.dialogs.dialog_item(dlg, low_word(w)), BM_GETCHECK));
-      if (low_word(w) == 11)
+      if (low_word(w) == 11) {
         EXPECT_EQ(d.send_message(ui.dialogs.dialog_item(dlg, 10), BM_GETCHECK), BST_CHECKED);
+      }
       return true;
     }
     return false;

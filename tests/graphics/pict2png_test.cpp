@@ -107,6 +107,23 @@ TEST_F(Pict2PngTest, StoppedPicturesKeepWhatWasDrawn) {
   EXPECT_EQ(png_pixels("f.png"), "#.");
 }
 
+TEST_F(Pict2PngTest, CompleteDrawsWhatTitlesDoNot) {
+  auto pict = PictWriter(2, {0, 0, 30, 20}).header().op(0x31).rect({0, 0, 1, 1}).long_text(2, 15, "Ab").finish();
+  std::string in = write("g.pict", pict);
+  ASSERT_EQ(run({in, path("title.png")}), 0);
+  ASSERT_EQ(run({in, path("whole.png"), "--complete"}), 0);
+  auto title = raster::read_png(path("title.png")), whole = raster::read_png(path("whole.png"));
+  ASSERT_TRUE(title && whole);
+  auto ink = [](const raster::Surface& s) {
+    int n = 0;
+    for (int y = 0; y < s.height(); ++y)
+      for (int x = 0; x < s.width(); ++x) n += s.color_at(x, y) != raster::colors::white;
+    return n;
+  };
+  EXPECT_EQ(ink(*title), 1);
+  EXPECT_GT(ink(*whole), 20);
+}
+
 }  // namespace
 }  // namespace orvane::app
 
@@ -138,6 +155,20 @@ TEST_F(RsrcPngTest, ExtractPngDrawsPictResources) {
   ASSERT_EQ(rsrc({"extract", "--png", file, "--all", path("all")}), 0);
   EXPECT_TRUE(fs::exists(dir_ / "all" / "PICT_501.png"));
   EXPECT_TRUE(fs::exists(dir_ / "all" / "TEXT_1.bin"));
+}
+
+TEST_F(RsrcPngTest, ExtractPngCompleteDrawsWholePictures) {
+  std::string file = path("text.rsrc");
+  ASSERT_EQ(rsrc({"new", file}), 0);
+  std::string data =
+      write("text.bin", PictWriter(2, {0, 0, 30, 20}).header().long_text(2, 15, "Ab").finish());
+  ASSERT_EQ(rsrc({"add", file, "PICT", "128", data}), 0);
+  ASSERT_EQ(rsrc({"extract", "--png", "--complete", file, "PICT", "128", "-o", path("rsrc.png")}), 0);
+  ASSERT_EQ(run({data, path("tool.png"), "--complete"}), 0);
+  ASSERT_EQ(rsrc({"extract", "--png", file, "PICT", "128", "-o", path("title.png")}), 0);
+  EXPECT_EQ(png_pixels("rsrc.png"), png_pixels("tool.png"));
+  EXPECT_NE(png_pixels("rsrc.png"), png_pixels("title.png"));
+  EXPECT_EQ(rsrc({"extract", "--complete", file, "PICT", "128", "-o", path("raw.bin")}), 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "graphics/picture.h"
 #include "graphics/picture_render.h"
 #include "graphics/pict_writer.h"
+#include "graphics/picture_play.h"
 #include "raster/pixels.h"
 
 namespace orvane::graphics {
@@ -22,19 +23,8 @@ using raster::testing::white_surface;
 using testing::PictWriter;
 using testing::pixmap_fields;
 
-struct Played {
-  Surface surface;
-  PlaybackResult result;
-  std::string str() const { return pixels_of(surface, kRgbLegend); }
-};
-
-Played play(const std::vector<std::uint8_t>& pict, int w, int h, IntRect dest) {
-  Played p{white_surface(w, h), {}};
-  DeviceContext dc(p.surface);
-  p.result = play_picture(dc, pict, dest);
-  return p;
-}
-Played play(const std::vector<std::uint8_t>& pict, int w, int h) { return play(pict, w, h, {0, 0, w, h}); }
+using testing::play;
+using testing::Played;
 
 // --- Kinds and frames -----------------------------------------------------------
 

@@ -31,8 +31,19 @@ png_image image_for(const Surface& surface) {
   return image;
 }
 
-std::optional<Surface> finish_read(png_image& image, std::string* error) {
+// Reads the rest of the image as RGBA bytes; frees the image either way.
+std::optional<std::vector<std::uint8_t>> finish_rgba(png_image& image, std::string* error) {
   image.format = PNG_FORMAT_RGBA;
+  std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+    if (error) *error = image.message;
+    png_image_free(&image);
+    return std::nullopt;
+  }
+  return rgba;
+}
+
+std::optional<Surface> finish_read(png_image& image, std::string* error) {
   auto surface = Surface::try_create(static_cast<int>(image.width), static_cast<int>(image.height),
                                      PixelFormat::rgb32);
   if (!surface) {
@@ -40,17 +51,21 @@ std::optional<Surface> finish_read(png_image& image, std::string* error) {
     if (error) *error = "image too large";
     return std::nullopt;
   }
-  std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
-    if (error) *error = image.message;
-    png_image_free(&image);
-    return std::nullopt;
-  }
+  auto rgba = finish_rgba(image, error);
+  if (!rgba) return std::nullopt;
   std::size_t i = 0;
   for (int y = 0; y < surface->height(); ++y)
     for (int x = 0; x < surface->width(); ++x, i += 4)
-      surface->set_pixel(x, y, Color{rgba[i], rgba[i + 1], rgba[i + 2]}.rgb());
+      surface->set_pixel(x, y, Color{(*rgba)[i], (*rgba)[i + 1], (*rgba)[i + 2]}.rgb());
   return surface;
+}
+
+bool begin_file_read(png_image& image, const std::string& path, std::string* error) {
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str())) return true;
+  if (error) *error = image.message;
+  return false;
 }
 
 }  // namespace
@@ -97,12 +112,7 @@ std::optional<std::vector<std::uint8_t>> encode_png(const Surface& surface) {
 
 std::optional<Surface> read_png(const std::string& path, std::string* error) {
   png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    if (error) *error = image.message;
-    return std::nullopt;
-  }
+  if (!begin_file_read(image, path, error)) return std::nullopt;
   return finish_read(image, error);
 }
 
@@ -115,6 +125,16 @@ std::optional<Surface> decode_png(std::span<const std::uint8_t> data, std::strin
     return std::nullopt;
   }
   return finish_read(image, error);
+}
+
+std::optional<RgbaImage> read_png_rgba(const std::string& path, std::string* error) {
+  png_image image;
+  if (!begin_file_read(image, path, error)) return std::nullopt;
+  RgbaImage result{static_cast<int>(image.width), static_cast<int>(image.height), {}};
+  auto rgba = finish_rgba(image, error);
+  if (!rgba) return std::nullopt;
+  result.rgba = std::move(*rgba);
+  return result;
 }
 
 }  // namespace orvane::raster

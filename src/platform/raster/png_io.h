@@ -18,6 +18,15 @@ bool write_png(const Surface& surface, const std::string& path, std::string* err
 std::optional<std::vector<std::uint8_t>> encode_png(const Surface& surface);
 
 std::optional<Surface> read_png(const std::string& path, std::string* error = nullptr);
+
+// The pixels with their transparency: 4 bytes a pixel (red, green, blue,
+// alpha), rows top to bottom.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+std::optional<RgbaImage> read_png_rgba(const std::string& path, std::string* error = nullptr);
 std::optional<Surface> decode_png(std::span<const std::uint8_t> data, std::string* error = nullptr);
 
 }  // namespace orvane::raster
