@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "graphics/packbits.h"
 #include "ui/pictures/faces_image.h"
 
 namespace orvane::ui::faces {
@@ -13,6 +14,12 @@ namespace {
 using raster::IntRect;
 using raster::PixelFormat;
 using raster::Surface;
+
+std::vector<std::uint8_t> pack_row(std::span<const std::uint8_t> row) {
+  std::vector<std::uint8_t> out;
+  graphics::pack_bits(row, out);
+  return out;
+}
 
 std::vector<std::uint8_t> unpacked(const std::vector<std::uint8_t>& packed, std::size_t n) {
   std::vector<std::uint8_t> out(n);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "graphics/packbits.h"
 #include "platform/byte_reader.h"
 
 namespace orvane::ui::faces {
@@ -9,32 +10,6 @@ namespace orvane::ui::faces {
 using raster::IntRect;
 
 // --- PackBits ----------------------------------------------------------------------
-
-std::vector<std::uint8_t> pack_row(std::span<const std::uint8_t> row) {
-  std::vector<std::uint8_t> out;
-  std::size_t i = 0;
-  const std::size_t n = row.size();
-  auto run_at = [&](std::size_t at) {
-    std::size_t r = 1;
-    while (at + r < n && row[at + r] == row[at] && r < 128) ++r;
-    return r;
-  };
-  while (i < n) {
-    if (std::size_t run = run_at(i); run >= 3) {
-      out.push_back(static_cast<std::uint8_t>(1 - static_cast<int>(run)));
-      out.push_back(row[i]);
-      i += run;
-      continue;
-    }
-    // Literals up to the next run of three, 128 at most.
-    std::size_t end = i;
-    while (end < n && end - i < 128 && run_at(end) < 3) ++end;
-    out.push_back(static_cast<std::uint8_t>(end - i - 1));
-    out.insert(out.end(), row.begin() + static_cast<std::ptrdiff_t>(i), row.begin() + static_cast<std::ptrdiff_t>(end));
-    i = end;
-  }
-  return out;
-}
 
 bool unpack_row(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out) {
   std::size_t in = 0, o = 0;
@@ -75,7 +50,8 @@ std::vector<std::uint8_t> encode(const Image& image) {
   put_word(out, image.box.right);
   const bool wide = image.packed_width() > kMaxByteCountWidth;
   for (int y = 0; y < image.box.height(); ++y) {
-    std::vector<std::uint8_t> packed = pack_row(image.row(y));
+    std::vector<std::uint8_t> packed;
+    graphics::pack_bits(image.row(y), packed);
     if (wide) put_word(out, static_cast<int>(packed.size()));
     else out.push_back(static_cast<std::uint8_t>(packed.size()));
     out.insert(out.end(), packed.begin(), packed.end());

@@ -36,10 +36,10 @@ struct Image {
   }
 };
 
-// PackBits: runs of three or more equal bytes become repeats.
-std::vector<std::uint8_t> pack_row(std::span<const std::uint8_t> row);
-// Unpacks exactly out.size() bytes from exactly the packed bytes; false
-// when they do not make that many.
+// Rows are packed with the run-time's PackBits packer (graphics/packbits.h:
+// runs of three or more equal bytes become repeats). Unpacks exactly
+// out.size() bytes from exactly the packed bytes, a count of -128 repeating
+// 129 times; false when they do not make that many.
 bool unpack_row(std::span<const std::uint8_t> packed, std::span<std::uint8_t> out);
 
 std::vector<std::uint8_t> encode(const Image& image);
