@@ -89,8 +89,10 @@ void grow_handle_record(Value record, std::uint32_t extra) {
   set_word(record, handle_record::handle, fresh);
 }
 
-// Reads the byte at a record's position, advancing it; -1 at the end.
+// Reads the byte at a record's position, advancing it; -1 at the end. Each
+// byte read gives the background event poll its chance.
 int record_getc(Value record, std::uint32_t limit_offset) {
+  poll_events();
   std::uint32_t position = get_word(record, 0);
   if (position >= get_word(record, limit_offset)) return -1;
   WorldAddress at = get_word(record, 8) + position;

@@ -19,6 +19,7 @@
 #include "storage/files_module.h"
 #include "storage/resources.h"
 #include "ui/controls/controls_module.h"
+#include "ui/menu_module.h"
 #include "ui/pictures/picture_module.h"
 #include "ui/window_module.h"
 
@@ -42,6 +43,7 @@ void register_all_modules() {
   register_drawing();
   register_fonts();
   ui::register_windows();
+  ui::register_menus();
   ui::register_controls();
   ui::register_pictures();
   register_processes();

@@ -21,11 +21,19 @@
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "reader/reader.h"
+#include "shell/cursors.h"
+#include "shell/dispatch_state.h"
+#include "shell/event_masks.h"
+#include "shell/event_primitives.h"
+#include "shell/event_pump.h"
+#include "shell/frame_procedure.h"
 #include "shell/modules.h"
 #include "shell/scratch_files.h"
 #include "shell/session.h"
 #include "storage/database_module.h"
 #include "storage/resources.h"
+#include "ui/menu_dispatch.h"
+#include "ui/menu_tree.h"
 #include "ui/window_layer.h"
 
 namespace orvane::shell {
@@ -35,16 +43,6 @@ namespace {
 TitleShell* g_current = nullptr;  // the documented singleton: the title playing now
 
 constexpr int kMdiClientId = 30000;
-
-// Raises the event flag by one for the scope: the evaluator's background
-// poll gives the event pump no pass meanwhile.
-class EventFlagRaised {
- public:
-  EventFlagRaised() { ++g_event_poll.event_flag; }
-  ~EventFlagRaised() { --g_event_poll.event_flag; }
-  EventFlagRaised(const EventFlagRaised&) = delete;
-  EventFlagRaised& operator=(const EventFlagRaised&) = delete;
-};
 
 std::optional<std::span<std::uint8_t>> resource_data(const char* type, std::int16_t id) {
   ResourceManager& rm = resource_manager();
@@ -85,6 +83,7 @@ void bind_start_up_symbols() {
 void register_title_modules() {
   register_all_modules();
   register_shell_primitives();
+  register_event_primitives();
 }
 
 }  // namespace
@@ -112,28 +111,7 @@ void TitleShell::create_frame() {
   frame_->dialogs = std::make_unique<Dialogs>(d);
   frame_->menus = std::make_unique<Menus>(d);
 
-  d.register_class({"FrameWClass", CS_HREDRAW | CS_VREDRAW,
-                    [this](Desktop& desk, Hwnd h, std::uint32_t m, WParam w, LParam l) -> LResult {
-                      if (m == WM_CLOSE) {
-                        // Refused while the title is quitting; otherwise the
-                        // title's `do-quit` decides.
-                        if (symbol_global(intern("InQuit?")) != kNil) return 0;
-                        try {
-                          TopLevelResult r = eval_toplevel(read_from_text("(do-quit)"));
-                          if (r.completed && r.value != kNoValue) desk.destroy_window(h);
-                        } catch (const QuitRequest& quit) {
-                          pending_quit_ = quit;
-                        }
-                        return 0;
-                      }
-                      if (m == WM_DESTROY) {
-                        frame_->client = {};
-                        desk.post_quit_message(0);
-                        return 0;
-                      }
-                      return desk.def_frame_proc(h, frame_->client, m, w, l);
-                    },
-                    look::face});
+  d.register_class({"FrameWClass", CS_HREDRAW | CS_VREDRAW, frame_procedure, look::face});
 
   raster::IntSize display = screen_.display_size();
   bool too_big = p.client.width >= display.width || p.client.height >= display.height;
@@ -180,6 +158,8 @@ void TitleShell::create_frame() {
   frame_->client = d.create_window(client);
   if (!frame_->client) throw std::runtime_error("cannot create the frame's client window");
   ui::attach_window_layer(d, frame_->frame, frame_->client);
+  attach_dispatch(d, frame_->frame, frame_->client, flags_);
+  ui::attach_menus(*frame_->menus, frame_->frame);
   d.show_window(frame_->frame, flags.maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
   d.update_window(frame_->frame);
 
@@ -192,7 +172,7 @@ const std::string& TitleShell::file_dialog_directory() const {
 }
 
 std::pair<int, int> TitleShell::client_size() const {
-  if (!frame_ || !frame_->client) return {0, 0};
+  if (!frame_ || !frame_->client || !desktop_.is_window(frame_->client)) return {0, 0};
   raster::IntRect r = desktop_.client_rect(frame_->client);
   return {r.width(), r.height()};
 }
@@ -204,33 +184,24 @@ int TitleShell::show_alert(int base) {
   return present_(*alert);
 }
 
-// --- The event pump until the event loop exists ------------------------------
+// --- The event pump ---------------------------------------------------------------
 
-// Paints and the frame's close reach their windows; the quit message ends
-// the run with its code.
-void TitleShell::minimal_event_pass() {
+void TitleShell::event_pass(int mask) {
   using namespace desktop;
-  Message m;
-  while (desktop_.peek_message(m, {}, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) throw QuitRequest{static_cast<int>(m.wparam)};
-    desktop_.translate_message(m);
-    desktop_.dispatch_message(m);
-    if (pending_quit_) {
-      QuitRequest quit = *pending_quit_;
-      pending_quit_.reset();
-      throw quit;
-    }
-  }
+  process_events(desktop_, dispatch_state().client, mask);
   desktop_.present();
   // The backend takes the frames whose time has come; a script run to its
-  // end ends the run in order.
-  // The deadline is a millisecond on, so that a run past its script's end
-  // is told so.
+  // end ends the run in order, even for a loop whose mask leaves the quit
+  // message waiting. The deadline is a millisecond on, so that a run past
+  // its script's end is told so.
   std::uint64_t soon = platform::clock().milliseconds() + 1;
   if (!screen_.wait_for_input(desktop_.framebuffer(), soon) && !input_ended_) {
     input_ended_ = true;
     desktop_.post_quit_message(0);
   }
+  Message quit;
+  if (input_ended_ && mask != kAllEvents && desktop_.peek_message(quit, {}, WM_QUIT, WM_QUIT, PM_REMOVE))
+    throw QuitRequest{static_cast<int>(quit.wparam)};
 }
 
 void TitleShell::quit(int code) { throw QuitRequest{code}; }
@@ -331,7 +302,8 @@ void TitleShell::wait_for_splash() {
     // The deadline in host milliseconds: the first whose tick count reaches the limit.
     std::uint64_t due_tick = splash_->shown_at + splash_->limit;
     std::uint64_t deadline = (due_tick * 50 + 2) / 3;
-    minimal_event_pass();
+    process_events(desktop_, dispatch_state().client, kUpdateMask | kActivateMask);
+    desktop_.present();
     if (!screen_.wait_for_input(desktop_.framebuffer(), deadline)) platform::clock().wait_until(deadline);
   }
 }
@@ -413,6 +385,8 @@ TitleShell::~TitleShell() {
 
 void TitleShell::shut_down() {
   end_splash();  // a quit during the boot leaves it up
+  ui::detach_menus();
+  detach_dispatch();
   ui::detach_window_layer();
   if (frame_ && frame_->frame && desktop_.is_window(frame_->frame)) desktop_.destroy_window(frame_->frame);
   quit_processes();
@@ -439,6 +413,7 @@ int TitleShell::run(desktop::Desktop& desktop, platform::Screen& screen, const T
     return 1;
   }
   shell.create_frame();
+  shell_cursors().show_watch();  // until the boot first reaches the event loop
   std::uint64_t boot_start = ticks_now();  // the boot counts from the memory's set-up on
   std::unique_ptr<LispSession> session;
   try {

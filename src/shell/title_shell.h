@@ -71,8 +71,10 @@ class TitleShell {
   desktop::Desktop& desktop() { return desktop_; }
   // The MDI client's size.
   std::pair<int, int> client_size() const;
-  // One pass of the event pump (the host's poll_events).
-  void event_pass() { minimal_event_pass(); }
+  // One pass of the event pump over the mask's classes of events (-1: all;
+  // the host's poll_events), then the screen is shown and the backend's
+  // input waited for until the next millisecond.
+  void event_pass(int mask = -1);
   // Ends the run in order with the code (does not return).
   [[noreturn]] void quit(int code);
 
@@ -95,7 +97,6 @@ class TitleShell {
   void start_splash();
   void advance_splash();
   void end_splash();
-  void minimal_event_pass();
   void shut_down();
 
   desktop::Desktop& desktop_;
@@ -108,7 +109,6 @@ class TitleShell {
   AlertParameters parameters_;
   std::unique_ptr<Frame> frame_;
   std::unique_ptr<Splash> splash_;
-  std::optional<QuitRequest> pending_quit_;  // met inside a window procedure
   bool input_ended_ = false;                 // the backend will bring no more input
 };
 

@@ -41,6 +41,8 @@ bool WindowPeer::appeal() {
 }
 
 void WindowPeer::destroy() {
+  if (flags.destroying) return;
+  flags.destroying = true;
   WindowLayer& l = layer();
   Value object = lisp_object();
   offscreen.chain.reset();
@@ -71,10 +73,12 @@ void WindowPeer::destroy() {
   while (first_child) first_child->destroy();
 
   if (l.desktop && hwnd && l.desktop->is_window(hwnd)) l.desktop->remove_prop(hwnd, kObjectProperty);
+  const bool was_in_page = in_page();
   unlink_child(*this);
-  if (parent && parent->modal == this) set_modal_window(*parent, nullptr);
+  if (l.page && l.page->modal == this) set_modal_window(*l.page, nullptr);
   for (WindowPeer** role : {&l.root, &l.page, &l.key_focus, &l.capture, &l.drag, &l.front})
     if (*role == this) *role = nullptr;
+  if (was_in_page) refresh_front_window();
   desktop::Hwnd own = hwnd;
   hwnd = {};
   parent = system = nullptr;

@@ -105,6 +105,10 @@ void activate_in_page(WindowPeer& w) {
   WindowLayer& l = layer();
   if (!l.desktop || !w.in_page() || !w.hwnd || !l.desktop->is_window(w.hwnd)) return;
   l.desktop->send_message(l.mdi_client, desktop::WM_MDIACTIVATE, static_cast<desktop::WParam>(w.hwnd.value), 0);
+  // The MDI client puts the active child on top; visible windoids stay in
+  // front of a plain window all the same.
+  if (w.flags.floating || !w.parent || (l.page && l.page->modal == &w)) return;
+  if (WindowPeer* windoid = last_windoid(*w.parent); windoid && windoid != &w) restack(w, windoid->hwnd);
 }
 
 void bring_to_front(WindowPeer& w) {
@@ -125,6 +129,11 @@ void bring_to_front(WindowPeer& w) {
     unlink_child(w);
     link_child_after(w, nullptr);
     if (!w.flags.floating && !p->is_page()) invalidate_whole(w);
+    // A plain window of the page brought to the top becomes the active one.
+    if (p->is_page() && !w.flags.floating && w.flags.visible) {
+      refresh_front_window();
+      activate_in_page(w);
+    }
     return;
   }
   // Visible windoids stay in front: the window goes directly behind the last.

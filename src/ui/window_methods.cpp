@@ -29,6 +29,20 @@ Value truth(bool b) { return b ? g_sym.t : kNil; }
 Value object_or_nil(const WindowPeer* w) { return w ? w->lisp_object() : kNil; }
 Value fix(int n) { return make_fixnum(n); }
 
+// An operation of the receiver's peer, answering no-value.
+template <void (WindowPeer::*Op)()>
+Value plain_hook() {
+  (me().*Op)();
+  return kNoValue;
+}
+
+// A z-order operation on the receiver.
+template <void (*Op)(WindowPeer&)>
+Value tree_op() {
+  Op(me());
+  return kNoValue;
+}
+
 // --- Opening, closing, destroying ---------------------------------------------
 
 // An object without a peer (never opened, or destroyed) gets a new one, its
@@ -42,27 +56,10 @@ Value m_open() {
   window_peer(self).open(self);
   return kNoValue;
 }
-Value m_close() {
-  me().close();
-  return kNoValue;
-}
 Value m_in_close_p() { return truth(in_close(me())); }
 Value m_appeal() { return truth(me().appeal()); }
-Value m_destroy() {
-  me().destroy();
-  return kNoValue;
-}
 
 // --- The hooks ---------------------------------------------------------------------
-
-Value m_paint() {
-  me().paint();
-  return kNoValue;
-}
-Value m_after_paint() {
-  me().after_paint();
-  return kNoValue;
-}
 
 template <void (WindowPeer::*Op)(int, int)>
 Value point_hook(Value x, Value y) {
@@ -71,11 +68,6 @@ Value point_hook(Value x, Value y) {
   return kNoValue;
 }
 
-template <void (WindowPeer::*Op)()>
-Value plain_hook() {
-  (me().*Op)();
-  return kNoValue;
-}
 
 Value m_key_down(Value code) {
   me().key_down(integer_of(code));
@@ -215,22 +207,6 @@ Value object_list(bool windoids, Value all) {
 Value m_children(Value all) { return object_list(false, all); }
 Value m_windoids(Value all) { return object_list(true, all); }
 
-Value m_bring_to_front() {
-  bring_to_front(me());
-  return kNoValue;
-}
-Value m_bring_forward() {
-  bring_forward(me());
-  return kNoValue;
-}
-Value m_send_backward() {
-  send_backward(me());
-  return kNoValue;
-}
-Value m_send_to_back() {
-  send_to_back(me());
-  return kNoValue;
-}
 Value m_send_behind(Value other) {
   send_behind(me(), window_peer(other));
   return kNoValue;
@@ -253,12 +229,12 @@ Value m_load_from_pathname(Value path) {
 void register_window_methods(Value klass) {
   keep_windows_alive();
   register_method(klass, "open", m_open);
-  register_method(klass, "close", m_close);
+  register_method(klass, "close", plain_hook<&WindowPeer::close>);
   register_method(klass, "in-close?", m_in_close_p);
   register_method(klass, "appeal", m_appeal);
-  register_method(klass, "destroy", m_destroy);
-  register_method(klass, "paint", m_paint);
-  register_method(klass, "after-paint", m_after_paint);
+  register_method(klass, "destroy", plain_hook<&WindowPeer::destroy>);
+  register_method(klass, "paint", plain_hook<&WindowPeer::paint>);
+  register_method(klass, "after-paint", plain_hook<&WindowPeer::after_paint>);
   register_method(klass, "mouse-down", point_hook<&WindowPeer::mouse_down>);
   register_method(klass, "mouse-up", point_hook<&WindowPeer::mouse_up>);
   register_method(klass, "mouse-move", point_hook<&WindowPeer::mouse_move>);
@@ -336,10 +312,10 @@ void register_window_methods(Value klass) {
   register_method(klass, "previous-window", m_previous_window);
   register_method(klass, "children", m_children);
   register_method(klass, "windoids", m_windoids);
-  register_method(klass, "bring-to-front", m_bring_to_front);
-  register_method(klass, "bring-forward", m_bring_forward);
-  register_method(klass, "send-backward", m_send_backward);
-  register_method(klass, "send-to-back", m_send_to_back);
+  register_method(klass, "bring-to-front", tree_op<&bring_to_front>);
+  register_method(klass, "bring-forward", tree_op<&bring_forward>);
+  register_method(klass, "send-backward", tree_op<&send_backward>);
+  register_method(klass, "send-to-back", tree_op<&send_to_back>);
   register_method(klass, "send-behind", m_send_behind);
   register_method(klass, "get-modal", m_get_modal);
   register_method(klass, "set-modal", m_set_modal);

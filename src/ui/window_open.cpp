@@ -9,6 +9,7 @@
 #include "platform/desktop/messages.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
+#include "ui/window_placement.h"
 #include "ui/window_properties.h"
 
 namespace orvane::ui {
@@ -20,13 +21,6 @@ using desktop::Desktop;
 // The type a window gets when its configuration gives none: a plain child.
 constexpr int kPlainType = 7;
 
-struct OpeningProperties {
-  raster::IntPoint size{};
-  raster::IntPoint position{};
-  std::optional<raster::IntRect> virtual_rect;
-  int zoom = 1;
-};
-
 // The parent named by `parent` in the object's context: null for none;
 // error 2 with the Value for anything but an opened window.
 WindowPeer* parent_of(Value object, const WindowPeer& self) {
@@ -37,10 +31,8 @@ WindowPeer* parent_of(Value object, const WindowPeer& self) {
   return p;
 }
 
-raster::IntRect client_area(Desktop& d, desktop::Hwnd h) { return d.client_rect(h); }
-
-// Creates the desktop window so that its client area lies at `client` (in
-// the desktop parent's client coordinates) and moves it there exactly.
+// Creates the desktop window with its client area at `client` (in the
+// desktop parent's client coordinates), whatever its frame came to.
 desktop::Hwnd create_at(Desktop& d, desktop::CreateParams params, const raster::IntRect& client) {
   raster::IntRect outer = d.adjust_window_rect(client, params.style, params.ex_style);
   params.x = outer.left;
@@ -48,15 +40,7 @@ desktop::Hwnd create_at(Desktop& d, desktop::CreateParams params, const raster::
   params.width = outer.width();
   params.height = outer.height();
   desktop::Hwnd h = d.create_window(params);
-  if (!h) return h;
-  // The client area where it was asked for, whatever the frame came to.
-  raster::IntRect got = d.window_rect_in_parent(h);
-  raster::IntPoint origin = d.map_point(h, d.parent(h), {0, 0});
-  raster::IntRect now = client_area(d, h);
-  int dx = client.left - origin.x, dy = client.top - origin.y;
-  int dw = client.width() - now.width(), dh = client.height() - now.height();
-  if (dx || dy || dw || dh)
-    d.move_window(h, got.left + dx, got.top + dy, got.width() + dw, got.height() + dh, false);
+  if (h) place_client_area(d, h, client, false);
   return h;
 }
 
@@ -82,6 +66,9 @@ void WindowPeer::open(Value object) {
   Desktop& d = window_desktop();
   if (hwnd) return;  // already open
   WindowPeer* parent_peer = parent_of(object, *this);
+  // Only one root: it owns the MDI client, which a second window opened
+  // without parent would share.
+  if (!parent_peer && l.root) raise_error(2, kNil);
 
   // The properties, converted.
   type = symbolic_type(window_property(*this, "type"), kPlainType);
@@ -117,10 +104,11 @@ void WindowPeer::open(Value object) {
   // The tree.
   parent = parent_peer;
   if (!parent_peer) {
-    if (!l.root) l.root = this;
+    l.root = this;
     system = nullptr;
     zoom = 1;
-    size = {client_area(d, l.mdi_client).width(), client_area(d, l.mdi_client).height()};
+    raster::IntRect area = d.client_rect(l.mdi_client);
+    size = {area.width(), area.height()};
   } else if (parent_peer->is_root()) {
     l.page = this;
     system = parent_peer;

@@ -1,11 +1,17 @@
 // Placeholder definitions, replaced by the window layer's painting files.
 #include "core/errors.h"
+#include "platform/desktop/desktop.h"
+#include "ui/window_layer.h"
 #include "ui/window_module.h"
 #include "ui/window_peer.h"
 
 namespace orvane::ui {
 
-void WindowPeer::paint_message() {}
+// Validates, so that a shown window's paint message does not come back
+// for ever until painting exists.
+void WindowPeer::paint_message() {
+  if (layer().desktop && hwnd) layer().desktop->validate_rect(hwnd, nullptr);
+}
 void WindowPeer::scroll(int dx, int dy, bool update) { pixel_scroll(dx, dy, update); }
 void WindowPeer::pixel_scroll(int, int, bool) {}
 void WindowPeer::draw_push_button(const raster::IntRect&, Value, bool, bool) {}

@@ -53,6 +53,9 @@ struct WindowFlags {
   bool edit = false;
   bool active = false;
   bool in_close = false;
+  // Set while the window's destroy runs: a handler destroying it again
+  // (through a child's `destroy`, say) finds it going already.
+  bool destroying = false;
   bool pending_paint = false;
   // Of an offscreen owner: set by scrolling, cleared at opening.
   bool scrolled = false;

@@ -69,6 +69,7 @@ int symbolic_type(Value raw, int absent) {
 }
 
 void record_color_ref(Value object, std::string_view variable, Value raw) {
+  if (raw == kNoValue) return;  // no colour given: the variable stays as it is
   Value sym = intern(variable);
   if (objects::value_in(object, sym) == kNoValue) return;
   objects::assign_in(object, sym, raw);

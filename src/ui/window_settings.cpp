@@ -7,30 +7,12 @@
 #include "ui/window_guard.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
+#include "ui/window_placement.h"
 #include "ui/window_properties.h"
 
 namespace orvane::ui {
 
 namespace {
-
-// The desktop window's client top-left, in its desktop parent's client
-// coordinates.
-raster::IntPoint client_origin_in_parent(desktop::Desktop& d, desktop::Hwnd h) {
-  return d.map_point(h, d.parent(h), {0, 0});
-}
-
-// Moves and sizes the desktop window so that its client area becomes
-// `client` (in the desktop parent's client coordinates).
-void place_client(desktop::Desktop& d, desktop::Hwnd h, const raster::IntRect& client) {
-  raster::IntRect outer = d.window_rect_in_parent(h);
-  raster::IntPoint origin = client_origin_in_parent(d, h);
-  raster::IntRect now = d.client_rect(h);
-  int left = outer.left + client.left - origin.x;
-  int top = outer.top + client.top - origin.y;
-  int width = outer.width() + client.width() - now.width();
-  int height = outer.height() + client.height() - now.height();
-  d.move_window(h, left, top, width, height, true);
-}
 
 bool usable(const WindowPeer& w) {
   WindowLayer& l = layer();
@@ -58,7 +40,7 @@ void WindowPeer::set_position(Value position) {
   // a window in the page, whose coordinates are the page's).
   raster::IntPoint at = *p;
   if (in_page() && parent->hwnd) at = d.map_point(parent->hwnd, layer().mdi_client, *p);
-  place_client(d, hwnd, {at.x, at.y, at.x + rect.width(), at.y + rect.height()});
+  place_client_area(d, hwnd, {at.x, at.y, at.x + rect.width(), at.y + rect.height()}, true);
   send_to(*this, "position-update", {make_fixnum(old.x), make_fixnum(old.y)});
   if (!still_open(object, this)) return;
   if (shows && parent) {
@@ -83,7 +65,7 @@ void WindowPeer::set_size(Value size) {
     }
   } else {
     raster::IntPoint origin = client_origin_in_parent(d, hwnd);
-    place_client(d, hwnd, {origin.x, origin.y, origin.x + s->x, origin.y + s->y});
+    place_client_area(d, hwnd, {origin.x, origin.y, origin.x + s->x, origin.y + s->y}, true);
   }
   // The rects follow at once; the size message of the desktop window
   // reports the change (its old size being the previous rect).

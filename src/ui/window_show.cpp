@@ -50,10 +50,14 @@ void WindowPeer::show() {
   send_to(*this, "show-event");
 }
 
+// A window shown into the page's front window is activated with it: the
+// front window itself, or a window below it once the front window is active.
 void WindowPeer::after_show() {
   Value object = lisp_object();
   WindowLayer& l = layer();
-  if (in_page() && l.front == this && flags.visible && !flags.floating && !flags.active) activate_tree(*this);
+  const bool in_front = system && system == l.front && !system->flags.floating;
+  if (in_front && flags.visible && !flags.active && (system == this || system->flags.active) && user_visible())
+    activate_tree(*this);
   if (!still_open(object, this)) return;
   for (WindowPeer* c = first_child; c; c = c->next_sibling) c->after_show();
 }
@@ -73,7 +77,7 @@ void WindowPeer::hide() {
     if (!still_open(object, this)) return;
     after_hide();
     if (!still_open(object, this)) return;
-    if (parent && parent->modal == this) set_modal_window(*parent, nullptr);
+    if (l.page && l.page->modal == this) set_modal_window(*l.page, nullptr);
     const bool was_front = in_page() && l.front == this;
     show_native(false);
     flags.visible = false;
@@ -86,9 +90,12 @@ void WindowPeer::hide() {
   send_to(*this, "hide-event");
 }
 
+// A window hidden with an ancestor gives up the mouse and, since keys must
+// not go to what cannot be seen, the key focus.
 void WindowPeer::after_hide() {
   WindowLayer& l = layer();
   if (l.capture == this) release_mouse();
+  if (l.key_focus == this) set_key_focus(nullptr);
   flags.active = false;
   for (WindowPeer* c = first_child; c; c = c->next_sibling) c->after_hide();
 }

@@ -36,11 +36,12 @@
   (cond ((symbol? _v) (cdr (assq _v Named-Colors)))
         (t _v)))
 
-; --- The window class
+; --- The window class: the recorders and slots in a mixin, so that a
+; test's own native window class can have them too.
 
-(define obj-test-window (new-class 'obj-test-window obj-window))
+(define obj-test-handlers (new-mixin 'obj-test-handlers))
 
-(obj-test-window
+(obj-test-handlers
   (defslot label :default nil)
   (defslot parent :default nil)
   (defslot handles-keys? :default nil)
@@ -85,6 +86,10 @@
   (define (editor-selectable?) ())
   (define (select _arg) (say label 'select _arg)))
 
+; The native class goes last: a class takes its native constructor from the
+; last superclass linked.
+(define obj-test-window (new-class 'obj-test-window obj-test-handlers obj-window))
+
 (define Say-Paints? ())
 (define Say-Moves? ())
 
@@ -104,11 +109,13 @@
     (_w (eval (list 'set! (car _slots) (list 'quote (cadr _slots)))))
     (set! _slots (cddr _slots))))
 
-; A window of the test class with the label, the parent (nil for the root),
+; A window of the class Window-Class (the test class unless a test sets
+; another) with the label, the parent (nil for the root),
 ; the creation arguments (:size (w h) :position (x y) ...) and the slots
 ; (name value ...); configured, not opened.
+(define Window-Class obj-test-window)
 (define (make-window _label _parent _initargs . _slots)
-  (let ((_w (make-instance obj-test-window)))
+  (let ((_w (make-instance Window-Class)))
     (_w (set! label _label) (set! parent _parent))
     (set-slots _w _slots)
     (send _w link-object)

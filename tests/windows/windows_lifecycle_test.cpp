@@ -31,7 +31,9 @@ TEST(WindowsLifecycle, OpeningReadsEveryPropertyThroughTheWorldsConversions) {
     (say 'mode (send w get-transfer-mode) 'effect (send w get-effect))
     (say 'zoom (send w get-zoom-factor) 'system (eq? (send w get-system) w))
     (define inner (open-window 'w2 w '(:size (10 20) :position (3 4))))
-    (say 'inner (send inner get-position) (send inner get-size) (eq? (send inner get-system) w)))");
+    (say 'inner (send inner get-position) (send inner get-size) (eq? (send inner get-system) w))
+    (send w show)
+    (send inner show))", "wait 100\nframe shown.png\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(lines_starting(r.out, "size"), std::vector<std::string>{"size (40 . 100) 100 40"});
@@ -44,6 +46,7 @@ TEST(WindowsLifecycle, OpeningReadsEveryPropertyThroughTheWorldsConversions) {
   EXPECT_EQ(lines_starting(r.out, "mode"), std::vector<std::string>{"mode 36 effect (fade 3)"});
   EXPECT_EQ(lines_starting(r.out, "zoom"), std::vector<std::string>{"zoom 1 system t"});
   EXPECT_EQ(lines_starting(r.out, "inner"), std::vector<std::string>{"inner (4 . 3) (20 . 10) t"});
+  EXPECT_TRUE(title.frame("shown.png")) << "the title runs on with its windows shown";
 }
 
 TEST(WindowsLifecycle, ShowHideAndDestroySendTheirMessagesInOrderChildrenFirst) {
@@ -107,6 +110,51 @@ TEST(WindowsLifecycle, ADestroyedObjectOpensAgainButNotUnderADestroyedParent) {
   EXPECT_EQ(lines_starting(r.out, "reopen-child"), std::vector<std::string>{"reopen-child 2"});
   EXPECT_EQ(lines_starting(r.out, "again"), std::vector<std::string>{"again (30 . 50) (2 . 1) t t"});
   EXPECT_EQ(lines_starting(r.out, "bare"), std::vector<std::string>{"bare t (0 . 0)"});
+}
+
+// Runs under collector stress too (ctest label "lisp"): every window's
+// handlers allocate, a tenth of the windows stay open through the
+// collections that the others' garbage causes, and everything is destroyed
+// in the end.
+TEST(WindowsLifecycle, AThousandWindowsComeAndGoWithHandlersThatAllocate) {
+  WindowTitle title;
+  RunResult r = run_in_page(title, R"(
+    (define obj-busy (new-class 'obj-busy obj-test-window))
+    (define Trail ())
+    (define Events 0)
+    (define (note _what) (set! Events (+ Events 1)) (set! Trail (list _what (string-append "x" (string Events)))))
+    (obj-busy
+      (define (show-event) (note (list label 'shown (get-size))))
+      (define (hide-event) (note (list label 'hidden)))
+      (define (expose) (note (list label 'exposed)))
+      (define (deexpose) (note (list label 'deexposed))))
+    (set! Window-Class obj-busy)
+    (define Kept ())
+    (define (one-pair _n)
+      (let* ((_outer (show-window (list 'outer _n) Page (list :size (list (+ 10 (modulo _n 50)) 20)
+                                                               :position (list (modulo _n 300) 5)
+                                                               :title (string _n))))
+             (_inner (show-window (list 'inner _n) _outer (list :size (list 5 5) :position (list 1 1)))))
+        (send _inner hide)
+        (send _outer hide)
+        (if (= 0 (modulo _n 10))
+            (set! Kept (cons _outer Kept))
+            (send _outer destroy))))
+    (define (many _n) (while (> _n 0) (one-pair _n) (set! _n (- _n 1))))
+    (many 500)
+    (recycle 0)
+    (say 'kept (length Kept) (length (send Page children t))
+         (apply + (map (lambda (_w) (length (send _w children t))) Kept)))
+    (map (lambda (_w) (send _w show)) Kept)
+    (say 'shown (length (send Page children ())))
+    (map (lambda (_w) (send _w destroy)) Kept)
+    (recycle 0)
+    (say 'left (length (send Page children t)) 'events (> Events 2000)))", "wait 10\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(lines_starting(r.out, "kept"), std::vector<std::string>{"kept 50 50 50"});
+  EXPECT_EQ(lines_starting(r.out, "shown"), std::vector<std::string>{"shown 50"});
+  EXPECT_EQ(lines_starting(r.out, "left"), std::vector<std::string>{"left 0 events t"});
 }
 
 }  // namespace
