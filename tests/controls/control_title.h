@@ -9,24 +9,17 @@
 #include <string>
 #include <utility>
 
+#include "events/event_lines.h"
 #include "support/window_title.h"
 
 namespace orvane::testing {
 
-// A class NAME under BASE with the slots and handlers the run-time and the
-// event dispatcher ask of windows; mouse messages reach the native methods
-// and `select` prints "label select arg".
+// A class NAME under BASE with the test world's recorders (the mixin
+// `obj-test-handlers`), the values controls and pictures read, mouse
+// messages reaching the native methods, drags from every press, and
+// `title-update` printed when Say-Titles? is set.
 inline std::string control_class(const std::string& name, const std::string& base) {
-  return "(define " + name + " (new-class '" + name + " " + base + "))\n(" + name + R"(
-  (defslot label :default nil)
-  (defslot parent :default nil)
-  (defslot handles-keys? :default nil)
-  (defslot handles-mouse? :default t)
-  (defslot thickness :default nil)
-  (defslot transparent? :default nil)
-  (defslot closed-zone? :default nil)
-  (defslot color-ref :default nil)
-  (defslot color-fore-ref :default nil)
+  return "(define " + name + " (new-class '" + name + " obj-test-handlers " + base + "))\n(" + name + R"(
   (defslot margin :default 4)
   (defslot margin-top :default 0)
   (defslot single-line? :default nil)
@@ -40,29 +33,16 @@ inline std::string control_class(const std::string& name, const std::string& bas
   (defslot margin-width :default 0)
   (define (get-alignment) alignment)
   (define (frame-width) margin-width)
-  (define (window-paint) ())
-  (define (default-mouse-down _x _y) ())
   (define (expose) ())
   (define (deexpose) ())
   (define (show-event) ())
   (define (hide-event) ())
   (define (mouse-down-system _x _y) (mouse-down _x _y))
   (define (mouse-up-system _x _y) (mouse-up _x _y))
-  (define (mouse-move-system _x _y) ())
   (define (mouse-drag-system _x _y _dx _dy) (mouse-drag _x _y))
-  (define (enter-mouse) ())
-  (define (exit-mouse) ())
-  (define (activate-cursor _x _y) ())
   (define (ready-mouse-drag? _x _y) t)
   (define (get-draggable? _x _y) ())
-  (define (out-of-modal _x _y) ())
-  (define (start-scroll) ())
-  (define (end-scroll) ())
-  (define (adjust-scroll) ())
-  (define (grow-rect-limits) ())
-  (define (editor-selectable?) ())
-  (define (title-update _old) (if Say-Titles? (say label 'title-update _old)))
-  (define (select _arg) (say label 'select _arg)))
+  (define (title-update _old) (if Say-Titles? (say label 'title-update _old))))
 )";
 }
 
@@ -72,15 +52,12 @@ inline std::string control_world() {
          control_class("test-picture", "obj-picture") + R"(
 (define Say-Titles? ())
 
-; A control of the class: configured, opened and shown.
+; A window of the class: configured, opened and shown.
 (define (show-control _class _label _parent _initargs . _slots)
-  (let ((_w (make-instance _class)))
-    (_w (set! label _label) (set! parent _parent))
-    (set-slots _w _slots)
-    (send _w link-object)
-    (send _w setup-constructor _initargs)
-    (send _w open)
-    (send _w show)
+  (let ((_saved Window-Class) (_w ()))
+    (set! Window-Class _class)
+    (set! _w (unwind-protect (apply show-window (cons _label (cons _parent (cons _initargs _slots))))
+                             (set! Window-Class _saved)))
     _w))
 )";
 }
@@ -117,16 +94,5 @@ class ControlTitle {
   TempDir dir_;
   std::vector<std::pair<std::pair<std::string, std::int16_t>, std::string>> resources_;
 };
-
-// The lines after the one that starts with `marker`.
-inline std::vector<std::string> lines_after(const std::string& out, const std::string& marker = "ready") {
-  std::vector<std::string> tail;
-  bool seen = false;
-  for (const std::string& line : lines_of(out)) {
-    if (seen) tail.push_back(line);
-    if (!seen && line.rfind(marker, 0) == 0) seen = true;
-  }
-  return tail;
-}
 
 }  // namespace orvane::testing
