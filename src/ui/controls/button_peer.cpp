@@ -165,7 +165,8 @@ void ButtonPeer::mouse_down(int, int) {
   };
 
   d.set_capture(hwnd);
-  bool inside = false;
+  bool inside = pointer_inside();
+  if (inside) show(true);
   for (;;) {
     d.pump_input();
     if (!d.button_still_down() || window_peer_or_null(object) != this) break;
@@ -179,7 +180,8 @@ void ButtonPeer::mouse_down(int, int) {
       continue;
     // Other input waiting (keys, other buttons) ends the tracking: it is
     // left for the dispatcher, and the press counts as taken back.
-    if (d.peek_message(m, {}, desktop::WM_NCMOUSEMOVE, desktop::WM_MOUSELAST, desktop::PM_NOREMOVE)) {
+    if (d.peek_message(m, {}, desktop::WM_NCMOUSEMOVE, desktop::WM_MOUSELAST, desktop::PM_NOREMOVE) &&
+        m.message != desktop::WM_LBUTTONUP && m.message != desktop::WM_NCLBUTTONUP) {
       if (inside) show(false);
       inside = false;
       break;
@@ -189,9 +191,9 @@ void ButtonPeer::mouse_down(int, int) {
   }
   if (window_peer_or_null(object) != this) return;
   if (d.capture() == hwnd) d.release_capture();
-  if (!inside) return;
-  show(false);
-  send_to(*this, "select", {kNil});
+  if (inside) show(false);
+  // Where the button went up decides.
+  if (inside && pointer_inside()) send_to(*this, "select", {kNil});
 }
 
 }  // namespace orvane::ui

@@ -2,18 +2,23 @@
 
 #include "core/memory.h"
 #include "graphics/text_draw.h"
+#include "platform/desktop/desktop.h"
 #include "graphics/text_fonts.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
 
 namespace orvane::ui::controls {
 
+// The window's own desktop window, clipped to what of it shows; its origin
+// follows the scroll offset as the port's does.
 void draw_now(WindowPeer& w, const std::function<void(graphics::DrawingPort&, raster::DeviceContext&)>& draw) {
-  if (!w.user_visible()) return;
-  raster::DeviceContext& dc = w.drawing_context(w.lisp_object(), false);
+  if (!w.user_visible() || !w.hwnd) return;
+  desktop::Desktop& d = window_desktop();
+  raster::DeviceContext dc = d.get_dc(w.hwnd);
+  dc.set_origin(dc.origin() - w.scroll_offset);
   graphics::DrawingSession session(w.port, dc);
-  raster::StateSaver saved(dc);
   draw(w.port, dc);
+  d.mark_dirty(d.visible_region(w.hwnd, true).bounds());
 }
 
 std::string title_string(WindowPeer& w) {
