@@ -44,7 +44,8 @@ TEST(PictureObjects, EachSourceDrawsAtNaturalSizeOrScaledAndContentWins) {
   ControlTitle title;
   add_pictures(title);
   RunResult r = title.play(R"(
-    (define green (detachresource (getpicture 129)))
+    (define green (getpicture 129))
+    (detachresource green)
     (show-control test-picture 'handle Page '(:size (60 30) :position (0 0)) 'content green
                   'picture-resource (getpicture 128))
     (show-control test-picture 'resource Page '(:size (60 30) :position (100 0)) 'picture-resource (getpicture 128))
@@ -56,7 +57,8 @@ TEST(PictureObjects, EachSourceDrawsAtNaturalSizeOrScaledAndContentWins) {
                   'real-pathname (list orvane-dir "PIC.PCT") 'scale-to-fit? t)
     (create-database-subr (list orvane-dir "PICTS.DB") "ORVN" "DBSE")
     (define db (open-database (list orvane-dir "PICTS.DB") 2))
-    (define stored (detachresource (getpicture 128)))
+    (define stored (getpicture 128))
+    (detachresource stored)
     (add-record stored "PICT" 1 "" db)
     (write-record stored)
     (show-control test-picture 'record Page '(:size (60 30) :position (200 100)) 'picture-record stored))",
