@@ -2,10 +2,10 @@
 // and painting a frame of 100 overlapping child windows at 640 x 480.
 #include <benchmark/benchmark.h>
 
+#include "null_screen.h"
+
 #include "platform/clock.h"
 #include "platform/desktop/desktop.h"
-#include "platform/screen.h"
-#include "null_screen.h"
 
 using namespace orvane;
 using namespace orvane::desktop;

@@ -2,6 +2,8 @@
 // of the desktop and what stands on it.
 #pragma once
 
+#include <string>
+
 #include "platform/screen.h"
 
 namespace orvane::bench {

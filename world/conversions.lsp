@@ -21,7 +21,7 @@
 ; The size of the window being opened's parent: the page for windows in it,
 ; the root (the frame's client area) for a page.
 (define (parent-size)
-  (cond ((and (bound? 'parent) parent (object-opened? parent)) (send parent get-size))
+  (cond ((and (bound? 'parent) parent (parent (object-opened?))) (send parent get-size))
         (else (make-point (desktop-frame-width) (desktop-frame-height)))))
 
 ; --- Sizes

@@ -49,7 +49,7 @@
     Current-Page))
 
 (define (close-page)
-  (if (and Current-Page (object-opened? Current-Page))
+  (if (and Current-Page (Current-Page (object-opened?)))
       (send Current-Page destroy))
   (set! Current-Page ())
   (set! Current-Page-Name ()))

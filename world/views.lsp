@@ -150,6 +150,9 @@
             (set! _initargs (cons _key (cons _value _initargs)))
             (set-window-slot _w (keyword->symbol _key) _value)))
       (set! _plist (cddr _plist)))
+    ; A view fills itself with its colour unless told otherwise.
+    (if (and (memq _kind '(view canvas)) (not (memq :erase? _initargs)))
+        (set! _initargs (cons :erase? (cons t _initargs))))
     (send _w link-object)
     (if _name (send _w set-name _name))
     (send _w setup-constructor _initargs)

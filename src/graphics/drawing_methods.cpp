@@ -182,17 +182,33 @@ Value m_with_pattern(Value list, Value index, Value function) {
   return call(function, {});
 }
 
+// Gives the context back to its owner once the drawing on it has ended.
+class ContextRelease {
+ public:
+  explicit ContextRelease(graphics::PortOwner& owner) : owner_(owner) {}
+  ~ContextRelease() { owner_.release_drawing_context(); }
+  ContextRelease(const ContextRelease&) = delete;
+  ContextRelease& operator=(const ContextRelease&) = delete;
+
+ private:
+  graphics::PortOwner& owner_;
+};
+
 Value m_with_drawing(Value function, Value offscreen) {
   Value self = self_object();
   graphics::PortOwner& owner = self_owner();
-  DrawingSession session(owner.drawing_port(), owner.drawing_context(self, !is_nil(offscreen)));
+  raster::DeviceContext& dc = owner.drawing_context(self, !is_nil(offscreen));
+  ContextRelease release(owner);
+  DrawingSession session(owner.drawing_port(), dc);
   return call(function, {});
 }
 
 Value m_with_system_drawing(Value function) {
   Value self = self_object();
   graphics::PortOwner& owner = self_owner();
-  DrawingSession session(owner.drawing_port(), owner.system_drawing_context(self));
+  raster::DeviceContext& dc = owner.system_drawing_context(self);
+  ContextRelease release(owner);
+  DrawingSession session(owner.drawing_port(), dc);
   return call(function, {});
 }
 

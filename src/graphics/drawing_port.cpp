@@ -33,7 +33,15 @@ constexpr double kDegreeToRadian = 0.017453277777777776;
 
 void set_text_drawer(TextDrawer drawer) { text_drawer() = std::move(drawer); }
 
-DrawingPort* current_port() { return g_innermost_session ? &g_innermost_session->port_ : nullptr; }
+DrawingPort::~DrawingPort() {
+  for (DrawingSession* s = g_innermost_session; s; s = s->enclosing_)
+    if (&s->port_ == this) s->port_gone_ = true;
+}
+
+DrawingPort* current_port() {
+  DrawingSession* s = g_innermost_session;
+  return s && !s->port_gone_ ? &s->port_ : nullptr;
+}
 
 bool in_use_by_a_session(const DrawingPort& port, const raster::DeviceContext& dc) {
   for (DrawingSession* s = g_innermost_session; s; s = s->enclosing_)
@@ -244,7 +252,7 @@ void DrawingPort::draw_string(std::string_view text) {
   const TextDrawer& drawer = text_drawer();
   if (!drawer) return;
   IntPoint p = dc.position();
-  int advance = drawer(dc, p, text);
+  int advance = drawer(dc, font_ ? &*font_ : nullptr, p, text);
   dc.move_to({p.x + advance, p.y});
 }
 
@@ -277,12 +285,13 @@ DrawingSession::~DrawingSession() {
   // the port draws with next.
   IntPoint position = dc_.position();
   dc_.restore(std::move(saved_state_));
+  g_innermost_session = enclosing_;
+  if (port_gone_) return;
   port_.dc_ = previous_dc_;
   if (previous_dc_)
     previous_dc_->move_to(position);
   else
     port_.position_ = position;
-  g_innermost_session = enclosing_;
 }
 
 }  // namespace orvane::graphics

@@ -12,6 +12,7 @@
 #include <span>
 #include <string_view>
 
+#include "graphics/fonts_record.h"
 #include "platform/raster/device_context.h"
 
 namespace orvane::graphics {
@@ -39,16 +40,22 @@ inline constexpr int kTransparentMode = 36;
 raster::RasterOp raster_op_of_transfer_mode(int mode);
 
 // Draws text for draw-string: the font module installs it. It draws text at
-// the pen position on the baseline with the port's context and answers the
-// advance in pixels. Without a hook draw-string only prints nothing.
-using TextDrawer =
-    std::function<int(raster::DeviceContext&, raster::IntPoint baseline, std::string_view text)>;
+// the pen position on the baseline with the port's context, in the port's
+// font (null: the system font), and answers the advance in pixels. Without a
+// hook draw-string prints nothing.
+using TextDrawer = std::function<int(raster::DeviceContext&, const FontRecord* font, raster::IntPoint baseline,
+                                     std::string_view text)>;
 void set_text_drawer(TextDrawer drawer);
 
 class DrawingPort {
  public:
   DrawingPort() = default;
   explicit DrawingPort(raster::DeviceContext& own) : dc_(&own) { select_into(own); }
+  // A port freed while a session draws with it (its window destroyed by the
+  // code that draws) tells the session, which then leaves it alone.
+  ~DrawingPort();
+  DrawingPort(const DrawingPort&) = default;
+  DrawingPort& operator=(const DrawingPort&) = default;
 
   // --- The port's state ---------------------------------------------------
   raster::IntRect dirty_rect() const { return dirty_; }
@@ -67,6 +74,9 @@ class DrawingPort {
   void set_back_color(Rgb16 c);
   // The pen position, logical.
   raster::IntPoint pen_position() const;
+  // The font selected in the port (nothing: the system font).
+  const std::optional<FontRecord>& font() const { return font_; }
+  void set_font(std::optional<FontRecord> f) { font_ = std::move(f); }
 
   // The device context being drawn on; error 2 (nil) outside a drawing context.
   raster::DeviceContext& context() const;
@@ -129,6 +139,7 @@ class DrawingPort {
   Rgb16 fore_{0, 0, 0};
   raster::IntPoint origin_offset_{};
   raster::IntPoint position_{};  // kept while no context is bound
+  std::optional<FontRecord> font_;
 };
 
 // Begins drawing on a port with a device context and ends it at the end of
@@ -144,11 +155,13 @@ class DrawingSession {
  private:
   friend bool in_use_by_a_session(const DrawingPort&, const raster::DeviceContext&);
   friend DrawingPort* current_port();
+  friend class DrawingPort;
   DrawingPort& port_;
   raster::DeviceContext& dc_;
   raster::DeviceContext* previous_dc_;
   raster::DrawingState saved_state_;
   DrawingSession* enclosing_;
+  bool port_gone_ = false;
 };
 
 // The port of the innermost drawing session, or null.

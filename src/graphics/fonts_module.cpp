@@ -51,22 +51,24 @@ Value choose_font(Value block) {
   return g_sym.t;
 }
 
-// draw-string of a port: until ports carry a font record of their own, the
-// system font, in the context's text colour and background mode.
-int draw_in_system_font(raster::DeviceContext& dc, raster::IntPoint baseline, std::string_view text) {
+// draw-string of a port: the port's font (the system font when it has none
+// or its record names no face), in the context's text colour and background
+// mode.
+int draw_in_port_font(raster::DeviceContext& dc, const FontRecord* font, raster::IntPoint baseline,
+                      std::string_view text) {
   FontRecord system;
   system.name = std::string(builtin_font_name(5));
   TextColors colors;
   colors.text = dc.text_color();
   if (dc.background_mode() == raster::BackgroundMode::opaque) colors.background = dc.background_color();
-  return draw_text(dc, system, baseline, text, colors);
+  return draw_text(dc, font && !font->name.empty() ? *font : system, baseline, text, colors);
 }
 
 }  // namespace
 
 void register_fonts() {
   set_symbol_global(intern_constant("Fonts"), installed_font_names());
-  graphics::set_text_drawer(draw_in_system_font);
+  graphics::set_text_drawer(draw_in_port_font);
   defprim("choose-font", choose_font);
 }
 

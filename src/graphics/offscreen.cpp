@@ -1,6 +1,7 @@
 #include "graphics/offscreen.h"
 
 #include <array>
+#include <cstring>
 
 #include "core/errors.h"
 #include "core/value.h"
@@ -135,6 +136,31 @@ std::optional<ColorTable> parse_clut(std::span<const std::uint8_t> data) {
   return table;
 }
 
+namespace {
+
+// A plain copy between two 32-bit surfaces moves the pixel values as they
+// are, row by row, within the destination's clip.
+bool copy_rows(raster::DeviceContext& dst, const IntRect& dst_rect, const raster::DeviceContext& src,
+               const IntRect& src_rect) {
+  if (dst.surface().format() != PixelFormat::rgb32 || src.surface().format() != PixelFormat::rgb32) return false;
+  const IntRect device = dst_rect.translated(dst.origin());
+  const raster::IntPoint shift{src_rect.left + src.origin().x - device.left, src_rect.top + src.origin().y - device.top};
+  raster::Region area = dst.drawable_region();
+  area.intersect(device);
+  area.intersect(src.surface().bounds().translated(-shift.x, -shift.y));
+  const Surface& from = src.surface();
+  Surface& to = dst.surface();
+  area.for_each_rect([&](const IntRect& r) {
+    const std::size_t bytes = static_cast<std::size_t>(r.width()) * 4;
+    for (int y = r.top; y < r.bottom; ++y)
+      std::memcpy(to.row(y) + static_cast<std::size_t>(r.left) * 4,
+                  from.row(y + shift.y) + static_cast<std::size_t>(r.left + shift.x) * 4, bytes);
+  });
+  return true;
+}
+
+}  // namespace
+
 void transfer_image(raster::DeviceContext& dst, const IntRect& dst_rect, const raster::DeviceContext& src,
                     const IntRect& src_rect, int mode, const Surface* mask) {
   if (dst_rect.size() != src_rect.size()) {
@@ -154,7 +180,10 @@ void transfer_image(raster::DeviceContext& dst, const IntRect& dst_rect, const r
     dst.bit_blit(dst_rect, src, src_rect.top_left(), raster::RasterOp::src_and);
     return;
   }
-  dst.bit_blit(dst_rect, src, src_rect.top_left(), raster_op_of_transfer_mode(mode));
+  const raster::RasterOp op = raster_op_of_transfer_mode(mode);
+  if (op == raster::RasterOp::src_copy && &dst.surface() != &src.surface() && copy_rows(dst, dst_rect, src, src_rect))
+    return;
+  dst.bit_blit(dst_rect, src, src_rect.top_left(), op);
 }
 
 void draw_offscreen(DrawingPort& port, Offscreen& offscreen, const IntRect& dst_rect) {

@@ -24,6 +24,9 @@ class PortOwner {
   // asked for and there is one, else the window itself; error 2 with the
   // object when the window is not visible.
   virtual raster::DeviceContext& drawing_context(Value object, bool offscreen) = 0;
+  // Called when the drawing begun on a context of drawing_context or
+  // system_drawing_context has ended (contexts nest: the last one given).
+  virtual void release_drawing_context() {}
   // The context of with-system-drawing: the window drawn in its system
   // window's context; error 2 with the object when that is not visible.
   virtual raster::DeviceContext& system_drawing_context(Value object) = 0;

@@ -57,7 +57,7 @@ void give_movies_idle_time() {}
 bool keyboard_takes(Desktop& d, const Message& message) {
   int code = key_code(static_cast<std::uint8_t>(message.wparam), (message.lparam & KF_EXTENDED_BIT) != 0);
   if (!offers_system_key(code, d.key_down(VK_CONTROL))) return false;
-  return ui::is_true(guarded_call("system-key-down", {make_fixnum(code)}));
+  return is_true(guarded_call("system-key-down", {make_fixnum(code)}));
 }
 
 void process_events(Desktop& d, Hwnd mdi_client, int mask) {

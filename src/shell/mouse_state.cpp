@@ -50,10 +50,10 @@ void drag_check(IntPoint point) {
   MouseState& m = mouse();
   if (!m.drag_armed) return;
   Value window = m.last_click_window;
-  if (!ui::is_true(guarded_send(window, "ready-mouse-drag?", {fixnum(point.x), fixnum(point.y)}))) return;
+  if (!is_true(guarded_send(window, "ready-mouse-drag?", {fixnum(point.x), fixnum(point.y)}))) return;
   m.dragging = true;
   m.drag_armed = false;
-  if (!ui::is_true(guarded_send(window, "get-draggable?", {fixnum(point.x), fixnum(point.y)}))) return;
+  if (!is_true(guarded_send(window, "get-draggable?", {fixnum(point.x), fixnum(point.y)}))) return;
   if (WindowPeer* w = ui::window_peer_or_null(window)) w->start_drag(m.last_click.x, m.last_click.y, false);
 }
 

@@ -66,7 +66,7 @@ namespace {
 
 void close_requested(WindowPeer& peer) {
   Value object = peer.lisp_object();
-  if (ui::is_true(guarded_send(object, "appeal"))) guarded_send(object, "destroy");
+  if (is_true(guarded_send(object, "appeal"))) guarded_send(object, "destroy");
 }
 
 // The scroll bar's code as an amount; `end-scroll` for the end of a scroll.
@@ -249,7 +249,7 @@ bool root_mouse_message(Hwnd client, std::uint32_t message, LParam lparam) {
 
 void apply_grow_limits(WindowPeer& peer, std::uint32_t style, MinMaxInfo& info) {
   Value limits = guarded_send(peer.lisp_object(), "grow-rect-limits");
-  if (!ui::is_true(limits) || !is_pair(limits)) return;
+  if (!is_true(limits) || !is_pair(limits)) return;
   raster::IntRect r = rect_of(limits);
   raster::IntRect none = desk().adjust_window_rect({0, 0, 0, 0}, style, 0);
   int extra_w = none.width(), extra_h = none.height();

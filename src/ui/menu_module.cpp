@@ -106,23 +106,23 @@ Value m_set_before_menu(Value v) {
 }
 Value m_get_item_p() { return truth(self_record().item_flag); }
 Value m_set_item_p(Value v) {
-  self_record().item_flag = ui::is_true(v);
+  self_record().item_flag = is_true(v);
   return v;
 }
 Value m_get_popup_p() { return truth(self_record().popup_flag); }
 Value m_set_popup_p(Value v) {
-  self_record().popup_flag = ui::is_true(v);
+  self_record().popup_flag = is_true(v);
   return v;
 }
 Value m_get_font_p() { return truth(self_record().font_flag); }
 Value m_set_font_p(Value v) {
-  self_record().font_flag = ui::is_true(v);
+  self_record().font_flag = is_true(v);
   return v;
 }
 Value m_get_separator_p() { return truth(self_record().separator()); }
 Value m_set_separator_p(Value v) {
   MenuRecord& r = self_record();
-  if (!ui::is_true(v)) raise_error(2, v);
+  if (!is_true(v)) raise_error(2, v);
   r.make_separator();
   return v;
 }

@@ -86,7 +86,7 @@ void MenuRecord::open(Value object) {
 }
 
 void MenuRecord::read_slots(Value object) {
-  auto flag = [&](std::string_view name) { return ui::is_true(slot_of(object, name)); };
+  auto flag = [&](std::string_view name) { return is_true(slot_of(object, name)); };
   separator_ = flag("separator?");
   title_ = make_string(separator_ ? std::string("-") : text_of(slot_of(object, "title")));
   accelerator_ = slot_of(object, "accelerator");

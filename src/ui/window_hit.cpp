@@ -46,8 +46,8 @@ bool is_method(Value v) {
 // A question the world answers with a variable or with a method of that name.
 bool world_says(Value object, std::string_view name) {
   Value v = value_in_object(object, name);
-  if (is_method(v)) return ui::is_true(send(object, intern(name), {}));
-  return ui::is_true(v);
+  if (is_method(v)) return is_true(send(object, intern(name), {}));
+  return is_true(v);
 }
 
 bool handles_mouse(Value object) {
@@ -61,7 +61,7 @@ Value m_find_window(Value x, Value y) {
   IntPoint p = point_args(x, y);
   LispStackMark mark;
   lisp_push(self);
-  if (!ui::is_true(send(self, intern("point-in-click-zone?"), {make_integer(p.x), make_integer(p.y)}))) return kNil;
+  if (!is_true(send(self, intern("point-in-click-zone?"), {make_integer(p.x), make_integer(p.y)}))) return kNil;
   WindowPeer* w = window_peer_or_null(self);
   if (!w) return kNil;
   for (Value object : child_objects(*w)) {
@@ -69,7 +69,7 @@ Value m_find_window(Value x, Value y) {
     if (!child || !child->flags.visible) continue;
     IntPoint q = map_point(*w, *child, p);
     Value hit = send(object, intern("find-window"), {make_integer(q.x), make_integer(q.y)});
-    if (ui::is_true(hit)) return hit;
+    if (is_true(hit)) return hit;
     // The page does not answer for points its windows cover.
     if ((w = window_peer_or_null(self)) == nullptr) return kNil;
     if (w->is_page() && (child = still_child(object, *w)) && child->rect.contains(q)) return kNil;

@@ -95,7 +95,5 @@ Value call_world(std::string_view name, std::initializer_list<Value> args = {});
 // A symbol's value in the object's context (`parent`, `handles-keys?`,
 // `thickness` ...); no-value when unbound there.
 Value value_in_object(Value object, std::string_view name);
-// True unless nil or no-value.
-inline bool is_true(Value v) { return v != kNil && v != kNoValue; }
 
 }  // namespace orvane::ui

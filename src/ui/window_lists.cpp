@@ -224,7 +224,7 @@ void set_modal_window(WindowPeer& page, WindowPeer* modal) {
   }
 }
 
-bool handles_keys(const WindowPeer& w) { return ui::is_true(value_in_object(w.lisp_object(), "handles-keys?")); }
+bool handles_keys(const WindowPeer& w) { return is_true(value_in_object(w.lisp_object(), "handles-keys?")); }
 
 namespace {
 

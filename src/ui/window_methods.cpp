@@ -167,7 +167,7 @@ Value get_flag() {
 template <bool WindowFlags::*Flag, bool Invalidates>
 Value set_flag(Value v) {
   WindowPeer& w = me();
-  w.flags.*Flag = ui::is_true(v);
+  w.flags.*Flag = is_true(v);
   if (Invalidates) w.invalidate(w.rect);
   return kNoValue;
 }
@@ -199,7 +199,7 @@ Value m_next_window() { return object_or_nil(next_window(me())); }
 Value m_previous_window() { return object_or_nil(previous_window(me())); }
 
 Value object_list(bool windoids, Value all) {
-  std::vector<WindowPeer*> list = child_list(me(), windoids, ui::is_true(all));
+  std::vector<WindowPeer*> list = child_list(me(), windoids, is_true(all));
   objects::ListBuilder out;
   for (WindowPeer* w : list) out.add(w->lisp_object());
   return out.list();
@@ -214,7 +214,7 @@ Value m_send_behind(Value other) {
 Value m_get_modal() { return object_or_nil(me().modal); }
 Value m_set_modal(Value w) {
   WindowPeer& page = me();
-  set_modal_window(page, ui::is_true(w) ? &window_peer(w) : nullptr);
+  set_modal_window(page, is_true(w) ? &window_peer(w) : nullptr);
   return kNoValue;
 }
 

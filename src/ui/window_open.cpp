@@ -25,7 +25,7 @@ constexpr int kPlainType = 7;
 // error 2 with the Value for anything but an opened window.
 WindowPeer* parent_of(Value object, const WindowPeer& self) {
   Value parent = value_in_object(object, "parent");
-  if (!ui::is_true(parent)) return nullptr;
+  if (!is_true(parent)) return nullptr;
   WindowPeer* p = window_peer_or_null(parent);
   if (!p || p == &self || (!p->hwnd && !p->is_root())) raise_error(2, parent);
   return p;
@@ -80,8 +80,8 @@ void WindowPeer::open(Value object) {
   flags.grow_icon = property_flag(*this, "grow-icon?");
   flags.hide_on_close = property_flag(*this, "hide-on-close?");
   flags.can_double_click = property_flag(*this, "can-double-click?");
-  flags.transparent = ui::is_true(value_in_object(object, "transparent?"));
-  flags.closed_zone = ui::is_true(value_in_object(object, "closed-zone?"));
+  flags.transparent = is_true(value_in_object(object, "transparent?"));
+  flags.closed_zone = is_true(value_in_object(object, "closed-zone?"));
   effect = window_property(*this, "effect");
   if (effect == kNoValue) effect = kNil;
   Value raw_color = window_property(*this, "color");
@@ -92,10 +92,10 @@ void WindowPeer::open(Value object) {
   if (auto c = symbolic_color(raw_fore)) color_fore = *c;
   if (auto f = symbolic_font(window_property(*this, "font"))) font = *f;
   Value mode = window_property(*this, "transfer-mode");
-  if (ui::is_true(mode)) transfer_mode = integer_of(mode);
+  if (is_true(mode)) transfer_mode = integer_of(mode);
   Value virtual_value = window_property(*this, "virtual-rect");
   std::optional<raster::IntRect> virtual_given;
-  if (ui::is_true(virtual_value)) virtual_given = rect_of(virtual_value);
+  if (is_true(virtual_value)) virtual_given = rect_of(virtual_value);
   raster::IntPoint size = symbolic_size(window_property(*this, "size")).value_or(raster::IntPoint{0, 0});
   const bool parent_is_page = parent_peer && parent_peer->is_page();
   raster::IntPoint position =

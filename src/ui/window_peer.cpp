@@ -16,9 +16,9 @@ int OffscreenBuffers::count() const {
 }
 
 graphics::Offscreen* OffscreenBuffers::level(int n) const {
-  graphics::Offscreen* o = chain.get();
-  for (int i = 1; o && i < n; ++i) o = o->next();
-  return o;
+  for (graphics::Offscreen* o = chain.get(); o; o = o->next())
+    if (o->level() == n) return o;
+  return nullptr;
 }
 
 WindowPeer::WindowPeer() = default;

@@ -66,11 +66,12 @@ struct WindowFlags {
 
 // The offscreen buffers a window owns: a chain of levels (graphics::Offscreen
 // keeps the next level), each with its image, mask and dirty rectangle (the
-// level's port's dirty rect).
+// level's port's dirty rect). The chain starts at level n (the count) and
+// ends at level 1, the buffer that shows the composed image.
 struct OffscreenBuffers {
   std::unique_ptr<graphics::Offscreen> chain;
   int count() const;
-  // Level n of the chain (1 is the first); null when there is none.
+  // The buffer of level n (n ... 1 along the chain); null when there is none.
   graphics::Offscreen* level(int n) const;
 };
 
@@ -179,6 +180,7 @@ class WindowPeer : public InterfacePeer, public graphics::PortOwner {
   raster::IntRect port_rect() const override { return rect; }
   raster::DeviceContext& drawing_context(Value object, bool offscreen) override;
   raster::DeviceContext& system_drawing_context(Value object) override;
+  void release_drawing_context() override;
   bool closed_zone() const override { return flags.closed_zone; }
   raster::DeviceContext* image_context() override;
   std::optional<raster::IntPoint> take_stopping_press(const raster::IntRect& image_rect, Value stop) override;

@@ -19,7 +19,7 @@ Value window_property(const WindowPeer& peer, std::string_view name) {
 }
 
 bool property_flag(const WindowPeer& peer, std::string_view name) {
-  return ui::is_true(window_property(peer, name));
+  return is_true(window_property(peer, name));
 }
 
 Value convert_through(std::string_view name, Value raw, std::initializer_list<Value> more) {
@@ -31,39 +31,39 @@ Value convert_through(std::string_view name, Value raw, std::initializer_list<Va
 }
 
 std::optional<raster::IntPoint> symbolic_size(Value raw) {
-  if (!ui::is_true(raw)) return std::nullopt;
+  if (!is_true(raw)) return std::nullopt;
   Value v = convert_through("symbolic-size", raw);
-  if (!ui::is_true(v)) return std::nullopt;
+  if (!is_true(v)) return std::nullopt;
   raster::IntPoint p = point_of(v);
   if (p.x < 0 || p.y < 0) raise_error(2, v);
   return p;
 }
 
 std::optional<raster::IntPoint> symbolic_position(Value raw, raster::IntPoint size, int type) {
-  if (!ui::is_true(raw)) return std::nullopt;
+  if (!is_true(raw)) return std::nullopt;
   Value v = convert_through("symbolic-position", raw, {make_point(size.x, size.y), make_fixnum(type)});
-  if (!ui::is_true(v)) return std::nullopt;
+  if (!is_true(v)) return std::nullopt;
   return point_of(v);
 }
 
 std::optional<graphics::Rgb16> symbolic_color(Value raw) {
-  if (!ui::is_true(raw)) return std::nullopt;
+  if (!is_true(raw)) return std::nullopt;
   Value v = convert_through("symbolic-color", raw);
-  if (!ui::is_true(v)) return std::nullopt;
+  if (!is_true(v)) return std::nullopt;
   return rgb_of(v);
 }
 
 std::optional<FontRecord> symbolic_font(Value raw) {
-  if (!ui::is_true(raw)) return std::nullopt;
+  if (!is_true(raw)) return std::nullopt;
   Value v = convert_through("symbolic-font", raw);
-  if (!ui::is_true(v)) return std::nullopt;
+  if (!is_true(v)) return std::nullopt;
   return font_record_of(v);
 }
 
 int symbolic_type(Value raw, int absent) {
-  if (!ui::is_true(raw)) return absent;
+  if (!is_true(raw)) return absent;
   Value v = convert_through("symbolic-type", raw);
-  if (!ui::is_true(v)) return absent;
+  if (!is_true(v)) return absent;
   if (!is_integer(v)) raise_error(2, v);
   return integer_of(v);
 }

@@ -210,7 +210,7 @@ TEST(DrawingPortTest, ExtremeArgumentsStayInsideTheBuffer) {
 TEST(DrawingPortTest, DrawStringGoesThroughTheTextDrawerAndMovesThePen) {
   Offscreen o = canvas(8, 2);
   std::string seen;
-  set_text_drawer([&](raster::DeviceContext&, raster::IntPoint at, std::string_view text) {
+  set_text_drawer([&](raster::DeviceContext&, const FontRecord*, raster::IntPoint at, std::string_view text) {
     seen = std::to_string(at.x) + ":" + std::string(text);
     return static_cast<int>(text.size()) * 2;
   });

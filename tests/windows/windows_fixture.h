@@ -115,7 +115,7 @@ class WindowLayerTest : public EvalTest {
                             desktop::LParam l) {
     received.push_back({h, m});
     if (m == desktop::WM_CLOSE) {
-      if (ui::is_true(ui::send_to(peer, "appeal"))) desktop_->destroy_window(h);
+      if (is_true(ui::send_to(peer, "appeal"))) desktop_->destroy_window(h);
       return 0;
     }
     if (m == desktop::WM_DESTROY && !peer.is_page()) {

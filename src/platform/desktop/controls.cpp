@@ -86,21 +86,10 @@ void set_pressed(Desktop& desktop, Hwnd hwnd, bool value) {
 }
 
 void paint_button(Desktop& desktop, Hwnd hwnd, raster::DeviceContext& dc) {
-  IntRect r = desktop.client_rect(hwnd);
   const bool is_default = is_default_button(desktop, hwnd);
   const bool down = pressed(desktop, hwnd);
   const bool focused = desktop.focus() == hwnd;
-  look::fill(dc, r, look::face);
-  if (is_default || focused) {
-    dc.frame_rect(r, raster::Brush::solid(look::dark));
-    r = r.inflated(-1, -1);
-  }
-  if (down) {
-    dc.frame_rect(r, raster::Brush::solid(look::shadow));
-  } else {
-    look::bevel(dc, r, look::highlight, look::dark);
-    look::bevel(dc, r.inflated(-1, -1), look::face, look::shadow);
-  }
+  const IntRect r = look::push_button(dc, desktop.client_rect(hwnd), down, is_default || focused);
   const fonts::Font* font = dialog_font();
   if (!font) return;
   const std::string text = desktop.window_text(hwnd);

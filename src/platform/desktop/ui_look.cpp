@@ -20,6 +20,22 @@ void raised_edge(raster::DeviceContext& dc, const raster::IntRect& r) {
   bevel(dc, r.inflated(-1, -1), highlight, shadow);
 }
 
+raster::IntRect push_button(raster::DeviceContext& dc, const raster::IntRect& r, bool pressed, bool ringed) {
+  raster::IntRect inner = r;
+  fill(dc, inner, face);
+  if (ringed) {
+    dc.frame_rect(inner, raster::Brush::solid(dark));
+    inner = inner.inflated(-1, -1);
+  }
+  if (pressed) {
+    dc.frame_rect(inner, raster::Brush::solid(shadow));
+  } else {
+    bevel(dc, inner, highlight, dark);
+    bevel(dc, inner.inflated(-1, -1), face, shadow);
+  }
+  return inner;
+}
+
 void sunken_edge(raster::DeviceContext& dc, const raster::IntRect& r) {
   bevel(dc, r, shadow, highlight);
   bevel(dc, r.inflated(-1, -1), dark, face);

@@ -22,6 +22,10 @@ void bevel(raster::DeviceContext& dc, const raster::IntRect& r, raster::Color to
            raster::Color bottom_right);
 // The raised two-ring edge of pop-up menus and buttons.
 void raised_edge(raster::DeviceContext& dc, const raster::IntRect& r);
+// A push button's face over r: a black ring first when `ringed` (the default
+// or focused button), then the raised bevel, or a flat shadow ring while
+// pressed. Answers the rectangle inside the ring (where the label goes).
+raster::IntRect push_button(raster::DeviceContext& dc, const raster::IntRect& r, bool pressed, bool ringed);
 // The sunken two-ring edge of edit fields.
 void sunken_edge(raster::DeviceContext& dc, const raster::IntRect& r);
 // A check mark (7 x 7) with its top-left at p.
