@@ -27,7 +27,13 @@ std::string two_colour_picture(int red, int green, int blue) {
   return {bytes.begin(), bytes.end()};
 }
 
-std::string as_string(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
+// A "clut" of 256 greys, index i = (i i i): white is 255, and only the
+// whites count as blank in faces images.
+std::string grey_ramp_clut() {
+  std::string clut = be32(0) + be16(0) + be16(255);
+  for (int i = 0; i < 256; ++i) clut += be16(i) + be16(i * 257) + be16(i * 257) + be16(i * 257);
+  return clut;
+}
 
 constexpr Color kRed{255, 0, 0};
 constexpr Color kGreen{0, 255, 0};
@@ -46,12 +52,12 @@ TEST(PictureObjects, EachSourceDrawsAtNaturalSizeOrScaledAndContentWins) {
   RunResult r = title.play(R"(
     (define green (getpicture 129))
     (detachresource green)
-    (show-control test-picture 'handle Page '(:size (60 30) :position (0 0)) 'content green
+    (show-control test-picture 'handle Page '(:size (60 30) :position (0 0) :erase? t) 'content green
                   'picture-resource (getpicture 128))
-    (show-control test-picture 'resource Page '(:size (60 30) :position (100 0)) 'picture-resource (getpicture 128))
+    (show-control test-picture 'resource Page '(:size (60 30) :position (100 0) :erase? t) 'picture-resource (getpicture 128))
     (show-control test-picture 'scaled Page '(:size (80 40) :position (200 0)) 'picture-resource (getpicture 128)
                   'scale-to-fit? t)
-    (show-control test-picture 'file Page '(:size (60 30) :position (0 100)) 'real-pathname (list orvane-dir "PIC.PCT")
+    (show-control test-picture 'file Page '(:size (60 30) :position (0 100) :erase? t) 'real-pathname (list orvane-dir "PIC.PCT")
                   'margin-width 5)
     (show-control test-picture 'file-scaled Page '(:size (80 40) :position (100 100))
                   'real-pathname (list orvane-dir "PIC.PCT") 'scale-to-fit? t)
@@ -91,10 +97,11 @@ TEST(PictureObjects, DrawPictureAtHalfSizeAndInARect) {
   ControlTitle title;
   add_pictures(title);
   RunResult r = title.play(R"(
-    (define w (show-window 'w Page '(:size (200 100) :position (0 0) :color white)))
+    (define w (show-window 'w Page '(:size (200 100) :position (0 0) :color white :erase? t)))
     (define p (getpicture 128))
-    (send w with-drawing (lambda () (send w draw-picture p (make-point 10 10) 1 2)
-                                    (send w draw-picture-in-rect p '(100 10 180 50))) ())
+    (w (add-override 'window-paint (lambda () (send w draw-picture p (make-point 10 10) 1 2)
+                                               (send w draw-picture-in-rect p '(100 10 180 50)))))
+    (send w inval-window ())
     (say 'rect (get-picture-rect p) 'mode (get-picture-mode p)))",
                            "wait 20\nframe drawn.png\n");
   ASSERT_EQ(r.status, 0) << r.err;
@@ -114,25 +121,39 @@ TEST(PictureObjects, DrawPictureAtHalfSizeAndInARect) {
 
 TEST(PictureObjects, FacesImagesRoundTripThroughAnEightBitBuffer) {
   ControlTitle title;
+  title.resource("clut", 300, grey_ramp_clut());
   RunResult r = title.play(R"(
     (define offscreen-depth 8)
-    (define offscreen-palette ())
+    (define offscreen-palette 300)
     (define w (show-window 'w Page '(:size (300 40) :position (0 0) :color white)))
     (send w set-offscreen? t)
     (send w with-drawing (lambda () (send w paint-rect '(260 5 290 30)) (send w paint-rect '(3 2 9 4))) t)
-    (define image (send w get-faces-picture "Hi" 0))
-    (say 'box (get-faces-rect image))
-    (define copy (send w get-faces-picture () 0))
+    (say 'box (get-faces-rect (send w get-faces-picture "Hi" 0)))
+    (say 'left (get-faces-rect (send w get-faces-picture () 1)))
+    (say 'right (get-faces-rect (send w get-faces-picture () 2)))
+    ; Corners make the box the whole buffer: put gives it back as it was.
+    (send w with-drawing (lambda () (send w paint-rect '(0 0 1 1)) (send w paint-rect '(299 39 300 40))) t)
+    (define whole (send w get-faces-picture () 0))
+    (define (pixels) (list (send w get-pixel 0 0) (send w get-pixel 5 3) (send w get-pixel 270 20)
+                           (send w get-pixel 100 20) (send w get-pixel 299 39)))
+    (define before (pixels))
     (send w with-drawing (lambda () (send w erase-rect '(0 0 300 40))) t)
-    (send w put-faces-picture copy)
-    (say 'same (equal? (send w get-faces-picture () 0) copy))
-    (say 'wide (get-faces-rect (send w get-faces-picture () 2)))
-    (say 'left (get-faces-rect (send w get-faces-picture () 1))))");
+    ; A blank buffer keeps its last row and column.
+    (say 'erased (get-faces-rect (send w get-faces-picture () 0)))
+    (send w put-faces-picture whole)
+    (say 'whole (get-faces-rect whole) (equal? (pixels) before)
+         (= (get-handle-size (send w get-faces-picture () 0)) (get-handle-size whole)))
+    ; A smaller image is scaled to the buffer.
+    (send w put-faces-picture (send w get-faces-picture () 1))
+    (say 'scaled (get-faces-rect (send w get-faces-picture () 0))))");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(lines_starting(r.out, "box"), std::vector<std::string>{"box (3 2 290 30)"});
   EXPECT_EQ(lines_starting(r.out, "left"), std::vector<std::string>{"left (3 2 9 4)"});
-  EXPECT_EQ(lines_starting(r.out, "wide"), std::vector<std::string>{"wide (260 5 290 30)"});
+  EXPECT_EQ(lines_starting(r.out, "right"), std::vector<std::string>{"right (260 5 290 30)"});
+  EXPECT_EQ(lines_starting(r.out, "erased"), std::vector<std::string>{"erased (299 39 300 40)"});
+  EXPECT_EQ(lines_starting(r.out, "whole"), std::vector<std::string>{"whole (0 0 300 40) t t"});
+  EXPECT_EQ(lines_starting(r.out, "scaled"), std::vector<std::string>{"scaled (0 0 300 40)"});
 }
 
 TEST(PictureObjects, PrimitivesMeasureAndConvertPictures) {

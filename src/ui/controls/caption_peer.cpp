@@ -22,7 +22,7 @@ void CaptionPeer::draw_title(raster::DeviceContext& dc) {
   const std::string title = title_string(*this);
   Value alignment = send_to(*this, "get-alignment");
   const int justification = is_fixnum(alignment) ? alignment.fixnum() : 0;
-  const bool single_line = ui::is_true(value_in_object(lisp_object(), "single-line?"));
+  const bool single_line = is_true(value_in_object(lisp_object(), "single-line?"));
   draw_title_box(dc, *this, title, title_box(), justification, single_line, port.fore_color().to_color());
 }
 

@@ -2,23 +2,16 @@
 
 #include "core/memory.h"
 #include "graphics/text_draw.h"
-#include "platform/desktop/desktop.h"
+#include "ui/window_painting.h"
 #include "graphics/text_fonts.h"
 #include "ui/window_layer.h"
 #include "ui/window_peer.h"
 
 namespace orvane::ui::controls {
 
-// The window's own desktop window, clipped to what of it shows; its origin
-// follows the scroll offset as the port's does.
 void draw_now(WindowPeer& w, const std::function<void(graphics::DrawingPort&, raster::DeviceContext&)>& draw) {
   if (!w.user_visible() || !w.hwnd) return;
-  desktop::Desktop& d = window_desktop();
-  raster::DeviceContext dc = d.get_dc(w.hwnd);
-  dc.set_origin(dc.origin() - w.scroll_offset);
-  graphics::DrawingSession session(w.port, dc);
-  draw(w.port, dc);
-  d.mark_dirty(d.visible_region(w.hwnd, true).bounds());
+  draw_in_window(w, [&](raster::DeviceContext& dc) { draw(w.port, dc); });
 }
 
 std::string title_string(WindowPeer& w) {

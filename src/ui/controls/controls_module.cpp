@@ -19,12 +19,12 @@ ButtonPeer& button() { return peer_as<ButtonPeer>(self_object()); }
 
 Value m_get_default() { return truth(button().is_default()); }
 Value m_set_default(Value flag) {
-  button().set_default(ui::is_true(flag));
+  button().set_default(is_true(flag));
   return kNoValue;
 }
 Value m_get_3d() { return truth(button().is_3d()); }
 Value m_set_3d(Value flag) {
-  button().set_3d(ui::is_true(flag));
+  button().set_3d(is_true(flag));
   return kNoValue;
 }
 

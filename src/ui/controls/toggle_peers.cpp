@@ -113,7 +113,7 @@ void CheckboxPeer::released_inside() {
 }
 
 void CheckboxPeer::set_content(Value content) {
-  const bool on = ui::is_true(content);
+  const bool on = is_true(content);
   if (on == is_on()) return;
   set_on(on);
   invalidate(mark_rect());
@@ -133,7 +133,7 @@ void ChoicePeer::draw_mark(graphics::DrawingPort& port, DeviceContext& dc) {
 void ChoicePeer::released_inside() { set_content(g_sym.t); }
 
 void ChoicePeer::set_content(Value content) {
-  if (!ui::is_true(content)) {
+  if (!is_true(content)) {
     if (!is_on()) return;
     set_on(false);
     invalidate(dot_rect());

@@ -36,7 +36,7 @@ void write_extent(std::span<std::uint8_t> block, int row, Extent e) {
 }
 
 // r within the buffer and within the rows the block describes.
-IntRect clipped(const raster::Surface& buffer, std::size_t block_size, const IntRect& r) {
+IntRect clipped(const IndexedPixels& buffer, std::size_t block_size, const IntRect& r) {
   IntRect c = r.intersected(buffer.bounds());
   c.bottom = std::min<int>(c.bottom, static_cast<int>(block_size / kExtentBytes));
   return c;
@@ -50,7 +50,7 @@ std::uint8_t line_art_threshold(int x, int y) {
   return static_cast<std::uint8_t>(kFirstRow[static_cast<std::size_t>((column - row + 16) % 16)] + row_shift(row));
 }
 
-void apply_line_art(raster::Surface& buffer, const IntRect& r) {
+void apply_line_art(const IndexedPixels& buffer, const IntRect& r) {
   const IntRect c = r.intersected(buffer.bounds());
   for (int y = c.top; y < c.bottom; ++y) {
     std::uint8_t* row = buffer.row(y);
@@ -63,7 +63,7 @@ void init_extents(std::span<std::uint8_t> block) {
     write_extent(block, row, {kEmptyLeft, kEmptyRight});
 }
 
-void compute_extents(const raster::Surface& buffer, std::span<std::uint8_t> block, const IntRect& r) {
+void compute_extents(const IndexedPixels& buffer, std::span<std::uint8_t> block, const IntRect& r) {
   const IntRect c = clipped(buffer, block.size(), r);
   for (int y = c.top; y < c.bottom; ++y) {
     const std::uint8_t* row = buffer.row(y);
@@ -78,7 +78,7 @@ void compute_extents(const raster::Surface& buffer, std::span<std::uint8_t> bloc
   }
 }
 
-void apply_extents(raster::Surface& buffer, std::span<const std::uint8_t> block, const IntRect& r) {
+void apply_extents(const IndexedPixels& buffer, std::span<const std::uint8_t> block, const IntRect& r) {
   const IntRect c = clipped(buffer, block.size(), r);
   for (int y = c.top; y < c.bottom; ++y) {
     std::uint8_t* row = buffer.row(y);

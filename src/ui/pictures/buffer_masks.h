@@ -10,7 +10,7 @@
 #include <span>
 
 #include "platform/raster/geometry.h"
-#include "platform/raster/surface.h"
+#include "ui/pictures/indexed_pixels.h"
 
 namespace orvane::ui::masks {
 
@@ -27,16 +27,16 @@ std::uint8_t line_art_threshold(int x, int y);
 
 // Each pixel of r (clipped to the buffer) becomes 255 when it reaches the
 // threshold, else 0.
-void apply_line_art(raster::Surface& buffer, const raster::IntRect& r);
+void apply_line_art(const IndexedPixels& buffer, const raster::IntRect& r);
 
 // Every row's extent becomes empty.
 void init_extents(std::span<std::uint8_t> block);
 // For each row of r (clipped to the buffer and the block), widens the row's
 // extent to its first and last pixel within r's columns that belong to the
 // shape.
-void compute_extents(const raster::Surface& buffer, std::span<std::uint8_t> block, const raster::IntRect& r);
+void compute_extents(const IndexedPixels& buffer, std::span<std::uint8_t> block, const raster::IntRect& r);
 // In each row of r (clipped likewise), the pixels left and right of the
 // row's extent become blank.
-void apply_extents(raster::Surface& buffer, std::span<const std::uint8_t> block, const raster::IntRect& r);
+void apply_extents(const IndexedPixels& buffer, std::span<const std::uint8_t> block, const raster::IntRect& r);
 
 }  // namespace orvane::ui::masks

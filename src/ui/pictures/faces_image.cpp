@@ -112,12 +112,12 @@ namespace {
 
 bool blank(std::uint8_t v) { return v >= kFirstBlank; }
 
-bool row_blank(const raster::Surface& s, int y, int from, int to) {
+bool row_blank(const IndexedPixels& s, int y, int from, int to) {
   const std::uint8_t* row = s.row(y);
   return std::all_of(row + from, row + to, blank);
 }
 
-bool column_blank(const raster::Surface& s, int x, int top, int bottom) {
+bool column_blank(const IndexedPixels& s, int x, int top, int bottom) {
   for (int y = top; y < bottom; ++y)
     if (!blank(s.row(y)[x])) return false;
   return true;
@@ -125,7 +125,7 @@ bool column_blank(const raster::Surface& s, int x, int top, int bottom) {
 
 }  // namespace
 
-Image capture(raster::Surface& buffer, Half half, std::span<const std::uint8_t> text) {
+Image capture(const IndexedPixels& buffer, Half half, std::span<const std::uint8_t> text) {
   const int w = buffer.width(), h = buffer.height();
   int from = 0, to = w;
   if (half == Half::left) to = w / 2;
@@ -161,7 +161,7 @@ Image capture(raster::Surface& buffer, Half half, std::span<const std::uint8_t> 
   return image;
 }
 
-void put(const Image& image, raster::Surface& buffer) {
+void put(const Image& image, const IndexedPixels& buffer) {
   const int w = buffer.width(), h = buffer.height();
   const int iw = image.box.width(), ih = image.box.height();
   if (iw <= 0 || ih <= 0) return;

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/raster/geometry.h"
-#include "platform/raster/surface.h"
+#include "ui/pictures/indexed_pixels.h"
 
 namespace orvane::ui::faces {
 
@@ -64,11 +64,11 @@ enum class Half { whole, left, right };
 // significant bit) put into the least significant bits of the box's pixels,
 // left to right and row by row from the box's first row; the buffer gets
 // them too.
-Image capture(raster::Surface& buffer, Half half, std::span<const std::uint8_t> text);
+Image capture(const IndexedPixels& buffer, Half half, std::span<const std::uint8_t> text);
 
 // Puts the image into the buffer from its first row and column: as it is
 // when the sizes agree, else each buffer pixel takes the image pixel at the
 // same proportion of the height and the width.
-void put(const Image& image, raster::Surface& buffer);
+void put(const Image& image, const IndexedPixels& buffer);
 
 }  // namespace orvane::ui::faces

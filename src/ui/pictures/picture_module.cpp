@@ -15,7 +15,6 @@
 #include "platform/desktop/desktop.h"
 #include "platform/file_io.h"
 #include "storage/pathnames.h"
-#include "ui/controls/control_look.h"
 #include "ui/pictures/buffer_masks.h"
 #include "ui/pictures/faces_image.h"
 #include "ui/pictures/packed_bitmap.h"
@@ -34,43 +33,6 @@ using raster::IntRect;
 namespace {
 
 WindowPeer& me() { return window_peer(self_object()); }
-
-// Draws on the window's port when it is drawing (a paint, with-drawing),
-// else at once on the screen.
-void draw_on(WindowPeer& w, const std::function<void(raster::DeviceContext&)>& draw) {
-  if (w.port.drawing()) {
-    draw(w.port.context());
-    return;
-  }
-  controls::draw_now(w, [&](graphics::DrawingPort&, raster::DeviceContext& dc) { draw(dc); });
-}
-
-int scale_factor(Value v) {
-  if (v == kNil) return 1;
-  return integer_of(v);
-}
-
-// --- Drawing pictures --------------------------------------------------------------
-
-Value m_draw_picture(Value picture, Value point, Value num, Value den) {
-  WindowPeer& w = me();
-  const std::vector<std::uint8_t> data = picture_bytes(picture);
-  const int n = scale_factor(num), d = scale_factor(den);
-  if (d == 0) raise_error(2, den);
-  const IntRect frame = graphics::inspect_picture(data).frame;
-  const raster::IntPoint at = point_argument(point, kNil);
-  const IntRect destination{at.x, at.y, at.x + frame.width() * n / d, at.y + frame.height() * n / d};
-  draw_on(w, [&](raster::DeviceContext& dc) { draw_picture(dc, data, destination); });
-  return kNoValue;
-}
-
-Value m_draw_picture_in_rect(Value picture, Value r) {
-  WindowPeer& w = me();
-  const std::vector<std::uint8_t> data = picture_bytes(picture);
-  const IntRect destination = rect_of(r);
-  draw_on(w, [&](raster::DeviceContext& dc) { draw_picture(dc, data, destination); });
-  return kNoValue;
-}
 
 // --- Captures --------------------------------------------------------------------------
 
@@ -102,7 +64,7 @@ Value m_get_faces_picture(Value text, Value half) {
   else if (text != kNil) raise_error(2, text);
   const WindowBuffer b = eight_bit_buffer(w);
   const faces::Image image = faces::capture(
-      b.surface, half_of(half), std::span(reinterpret_cast<const std::uint8_t*>(bits.data()), bits.size()));
+      b.pixels, half_of(half), std::span(reinterpret_cast<const std::uint8_t*>(bits.data()), bits.size()));
   return make_picture_handle(faces::encode(image));
 }
 
@@ -112,7 +74,7 @@ Value m_put_faces_picture(Value block) {
   const faces::Decoded decoded = faces::decode(bytes);
   if (!decoded.image) raise_error(2, block);
   const WindowBuffer b = eight_bit_buffer(w);
-  faces::put(*decoded.image, b.surface);
+  faces::put(*decoded.image, b.pixels);
   w.invalidate(w.rect);
   return kNoValue;
 }
@@ -121,7 +83,7 @@ Value m_put_faces_picture(Value block) {
 
 // The extents block of a pointer Value, one pair per row of the buffer.
 std::span<std::uint8_t> extents_block(Value block, const WindowBuffer& b) {
-  const std::uint32_t n = static_cast<std::uint32_t>(b.surface.height()) * masks::kExtentBytes;
+  const std::uint32_t n = static_cast<std::uint32_t>(b.pixels.height()) * masks::kExtentBytes;
   return {checked_bytes(address_of(block), n, Access::write, block), n};
 }
 
@@ -130,7 +92,7 @@ IntRect within_window(const WindowPeer& w, Value r) { return rect_of(r).intersec
 Value m_apply_line_art(Value r) {
   WindowPeer& w = me();
   const WindowBuffer b = eight_bit_buffer(w);
-  masks::apply_line_art(b.surface, b.to_buffer(within_window(w, r)));
+  masks::apply_line_art(b.pixels, b.to_buffer(within_window(w, r)));
   return kNoValue;
 }
 
@@ -148,14 +110,14 @@ Value m_compute_mask(Value block, Value window) {
   if (owner && owner != &shape) r = map_rect(shape, *owner, shape.rect);
   const graphics::Offscreen* buffer = me().drawing_buffer();
   r = r.translated(-buffer->frame().left, -buffer->frame().top);
-  masks::compute_extents(b.surface, extents_block(block, b), r);
+  masks::compute_extents(b.pixels, extents_block(block, b), r);
   return kNoValue;
 }
 
 Value m_apply_mask(Value block, Value r) {
   WindowPeer& w = me();
   const WindowBuffer b = eight_bit_buffer(w);
-  masks::apply_extents(b.surface, extents_block(block, b), b.to_buffer(within_window(w, r)));
+  masks::apply_extents(b.pixels, extents_block(block, b), b.to_buffer(within_window(w, r)));
   return kNoValue;
 }
 
@@ -214,8 +176,6 @@ void register_pictures() {
   const Value window = window_class();
   Value picture_class = make_native_class("obj-picture", make_peer<PicturePeer>, window);
   register_method(picture_class, "set-picture-cache", m_set_picture_cache);
-  register_method(window, "draw-picture", m_draw_picture);
-  register_method(window, "draw-picture-in-rect", m_draw_picture_in_rect);
   register_method(window, "get-window-picture", m_get_window_picture);
   register_method(window, "get-faces-picture", m_get_faces_picture);
   register_method(window, "put-faces-picture", m_put_faces_picture);

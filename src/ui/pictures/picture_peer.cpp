@@ -49,16 +49,16 @@ void PicturePeer::draw_source(raster::DeviceContext& dc) {
     Value fw = send_to(*this, "frame-width");
     if (is_fixnum(fw)) margin = fw.fixnum();
   }
-  const bool natural = ui::is_true(context_value("auto-size?")) || !ui::is_true(context_value("scale-to-fit?"));
+  const bool natural = is_true(context_value("auto-size?")) || !is_true(context_value("scale-to-fit?"));
 
   std::vector<std::uint8_t> data;
-  if (Value content = context_value("content"); ui::is_true(content)) {
+  if (Value content = context_value("content"); is_true(content)) {
     data = picture_bytes(content);
-  } else if (Value record = context_value("picture-record"); ui::is_true(record)) {
+  } else if (Value record = context_value("picture-record"); is_true(record)) {
     data = picture_bytes(record);
-  } else if (Value resource = context_value("picture-resource"); ui::is_true(resource)) {
+  } else if (Value resource = context_value("picture-resource"); is_true(resource)) {
     data = picture_bytes(resource);
-  } else if (Value path = context_value("real-pathname"); ui::is_true(path)) {
+  } else if (Value path = context_value("real-pathname"); is_true(path)) {
     data = picture_file_bytes(path);
   } else {
     if (flags.opaque && !flags.erase) dc.fill_rect(view_rect, raster::Brush::solid(color.to_color()));

@@ -14,7 +14,7 @@ WindowBuffer eight_bit_buffer(WindowPeer& w) {
     raise_error(2, w.lisp_object());
   raster::IntPoint at = owner == &w ? raster::IntPoint{} : map_point(w, *owner, {0, 0});
   at = at - buffer->frame().top_left();
-  return {buffer->surface(), at};
+  return {buffer->surface(), IndexedPixels(buffer->surface(), buffer->frame().height()), at};
 }
 
 }  // namespace orvane::ui

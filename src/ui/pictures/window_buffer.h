@@ -5,6 +5,7 @@
 
 #include "platform/raster/geometry.h"
 #include "platform/raster/surface.h"
+#include "ui/pictures/indexed_pixels.h"
 
 namespace orvane::ui {
 
@@ -12,6 +13,8 @@ class WindowPeer;
 
 struct WindowBuffer {
   raster::Surface& surface;
+  // Its pixels, the rows of its frame (the bitmap may hold a row more).
+  IndexedPixels pixels;
   // Where the window's (0, 0) lies in the buffer.
   raster::IntPoint origin;
   raster::IntRect to_buffer(const raster::IntRect& r) const { return r.translated(origin); }
