@@ -20,22 +20,22 @@ constexpr Color kGrayText{128, 128, 128};
 TEST(ControlsLook, APageOfEveryControlInItsStates) {
   ControlTitle title;
   RunResult r = title.play(R"(
-    (show-control test-button 'b1 Page '(:size (90 26) :position (10 10) :title "Plain"))
-    (show-control test-button 'b2 Page '(:size (90 26) :position (110 10) :title "Default" :default? t))
-    (show-control test-button 'b3 Page '(:size (90 26) :position (210 10) :title "3D default" :default? t :3d? t))
-    (send (show-control test-button 'b4 Page '(:size (90 26) :position (310 10) :title "Dimmed")) disable)
-    (show-control test-checkbox 'c1 Page '(:size (110 16) :position (10 50) :title "Unchecked"))
-    (send (show-control test-checkbox 'c2 Page '(:size (110 16) :position (130 50) :title "Checked")) set-content t)
-    (define c3 (show-control test-checkbox 'c3 Page '(:size (110 16) :position (250 50) :title "Dimmed")))
+    (show-control test-button 'b1 Page '(:size (90 26) :position (10 10) :erase? t :title "Plain"))
+    (show-control test-button 'b2 Page '(:size (90 26) :position (110 10) :erase? t :title "Default" :default? t))
+    (show-control test-button 'b3 Page '(:size (90 26) :position (210 10) :erase? t :title "3D default" :default? t :3d? t))
+    (send (show-control test-button 'b4 Page '(:size (90 26) :position (310 10) :erase? t :title "Dimmed")) disable)
+    (show-control test-checkbox 'c1 Page '(:size (110 16) :position (10 50) :erase? t :title "Unchecked"))
+    (send (show-control test-checkbox 'c2 Page '(:size (110 16) :position (130 50) :erase? t :title "Checked")) set-content t)
+    (define c3 (show-control test-checkbox 'c3 Page '(:size (110 16) :position (250 50) :erase? t :title "Dimmed")))
     (send c3 set-content t)
     (send c3 disable)
-    (show-control test-choice 'r1 Page '(:size (110 16) :position (10 80) :title "Choice"))
-    (send (show-control test-choice 'r2 Page '(:size (110 16) :position (130 80) :title "Selected")) set-content t)
-    (send (show-control test-choice 'r3 Page '(:size (110 16) :position (250 80) :title "Dimmed")) disable)
-    (show-control test-caption 'l1 Page '(:size (120 40) :position (10 110) :title "A caption on the left"))
-    (show-control test-caption 'l2 Page '(:size (120 40) :position (140 110) :title "Centred, wrapped over two lines")
+    (show-control test-choice 'r1 Page '(:size (110 16) :position (10 80) :erase? t :title "Choice"))
+    (send (show-control test-choice 'r2 Page '(:size (110 16) :position (130 80) :erase? t :title "Selected")) set-content t)
+    (send (show-control test-choice 'r3 Page '(:size (110 16) :position (250 80) :erase? t :title "Dimmed")) disable)
+    (show-control test-caption 'l1 Page '(:size (120 40) :position (10 110) :erase? t :title "A caption on the left"))
+    (show-control test-caption 'l2 Page '(:size (120 40) :position (140 110) :erase? t :title "Centred, wrapped over two lines")
                   'alignment 1)
-    (show-control test-caption 'l3 Page '(:size (120 20) :position (270 110) :title "One line only, cut" )
+    (show-control test-caption 'l3 Page '(:size (120 20) :position (270 110) :erase? t :title "One line only, cut" )
                   'single-line? t))",
                            "wait 100\nframe controls.png\n");
   ASSERT_EQ(r.status, 0) << r.err;
