@@ -156,6 +156,53 @@ TEST(PictureObjects, FacesImagesRoundTripThroughAnEightBitBuffer) {
   EXPECT_EQ(lines_starting(r.out, "scaled"), std::vector<std::string>{"scaled (0 0 300 40)"});
 }
 
+TEST(PictureObjects, CachesCapturesAndMasksFromLisp) {
+  ControlTitle title;
+  add_pictures(title);
+  title.resource("clut", 300, grey_ramp_clut());
+  RunResult r = title.play(R"(
+    ; A cache wins over the picture source.
+    (define cached (show-control test-picture 'cached Page '(:size (40 20) :position (0 0) :erase? t)
+                                 'picture-resource (getpicture 129)))
+    (send cached set-picture-cache (picture->offscreen 128))
+    (say 'cache-error (error-of (lambda () (send cached set-picture-cache 12))))
+    (process-events)
+    ; A capture of the screen: a 24-bit packed bitmap of the area.
+    (define shot (send cached get-window-picture '(0 0 40 20)))
+    (say 'shot (get-picture-rect shot) (get-picture-mode shot))
+    (define copy (show-control test-picture 'copy Page '(:size (40 20) :position (0 40) :erase? t) 'content shot))
+    ; Masks on an 8-bit buffer: the shape's extents cut what lies around it.
+    (define offscreen-depth 8)
+    (define offscreen-palette 300)
+    (define w (show-window 'w Page '(:size (20 10) :position (100 0) :color white)))
+    (send w set-offscreen? t)
+    (define shape (show-window 'shape w '(:size (10 10) :position (5 0))))
+    (send w with-drawing (lambda () (send w paint-rect '(7 2 9 4)) (send w paint-rect '(0 0 20 1))) t)
+    (define extents (new-ptr 40))
+    (send w init-mask extents)
+    (send w compute-mask extents shape)
+    (send w apply-mask extents '(0 0 20 10))
+    (say 'mask (get-faces-rect (send w get-faces-picture () 0)))
+    (say 'short-block (error-of (lambda () (send w init-mask (new-ptr 8)))))
+    (say 'no-buffer (error-of (lambda () (send cached apply-line-art '(0 0 5 5))))))",
+                           "wait 100\nframe cache.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(lines_starting(r.out, "cache-error"), std::vector<std::string>{"cache-error 2"});
+  EXPECT_EQ(lines_starting(r.out, "shot"), std::vector<std::string>{"shot (0 0 40 20) 0"});
+  // Row 0 keeps the shape's columns (5 to 14), rows 2 and 3 the small
+  // square (7 and 8): what is left dark lies in (5 0 15 4), not (0 0 20 4).
+  EXPECT_EQ(lines_starting(r.out, "mask"), std::vector<std::string>{"mask (5 0 15 4)"});
+  EXPECT_EQ(lines_starting(r.out, "short-block"), std::vector<std::string>{"short-block 2"});
+  EXPECT_EQ(lines_starting(r.out, "no-buffer"), std::vector<std::string>{"no-buffer 2"});
+  std::optional<raster::Surface> f = title.frame("cache.png");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->color_at(2, 2), kBlue);    // the cache: the red picture, not the green source
+  EXPECT_EQ(f->color_at(30, 15), kRed);
+  EXPECT_EQ(f->color_at(2, 42), kBlue);   // the capture shown again
+  EXPECT_EQ(f->color_at(30, 55), kRed);
+}
+
 TEST(PictureObjects, PrimitivesMeasureAndConvertPictures) {
   // A 2 x 2 24-bit Windows bitmap file.
   std::string bmp = "BM" + std::string(12, '\0');
