@@ -115,5 +115,34 @@ TEST(ControlsLook, SettingTheStateAControlHasRepaintsNothing) {
   EXPECT_EQ(after_change, (std::vector<std::string>{"b paint", "c paint", "k paint", "ready"}));
 }
 
+TEST(ControlsLook, AFastCaptionDrawsItsNewTitleAtOnceAndAnOtherWaitsForItsPaint) {
+  ControlTitle title;
+  RunResult r = title.play(R"(
+    (define fast (show-control test-caption 'fast Page '(:size (100 20) :position (10 10) :title "Old" :erase? t
+                                                         :fast-update? t)))
+    (define slow (show-control test-caption 'slow Page '(:size (100 20) :position (10 40) :title "Old" :erase? t)))
+    (trace-messages fast '(paint))
+    (trace-messages slow '(paint))
+    (process-events)
+    (say 'set)
+    (send fast set-title "MMMMMMMM")
+    (send slow set-title "MMMMMMMM")
+    (process-events))",
+                           "wait 100\nframe captions.png\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(lines_after(r.out, "set"), (std::vector<std::string>{"slow paint", "ready"}));
+  std::optional<raster::Surface> f = title.frame("captions.png");
+  ASSERT_TRUE(f);
+  auto inked = [&](int top) {
+    int n = 0;
+    for (int y = top; y < top + 20; ++y)
+      for (int x = 10; x < 110; ++x) n += f->color_at(x, y) == kBlack;
+    return n;
+  };
+  EXPECT_GT(inked(10), 60);  // eight M: far more ink than "Old"
+  EXPECT_EQ(inked(10), inked(40));
+}
+
 }  // namespace
 }  // namespace orvane::testing

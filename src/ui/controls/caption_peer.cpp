@@ -2,6 +2,7 @@
 
 #include "ui/controls/control_look.h"
 #include "ui/window_layer.h"
+#include "ui/window_painting.h"
 #include "ui/window_properties.h"
 
 namespace orvane::ui {
@@ -20,7 +21,7 @@ raster::IntRect CaptionPeer::title_box() const {
 void CaptionPeer::draw_title(raster::DeviceContext& dc) {
   if (!is_string(get_title())) return;
   const std::string title = title_string(*this);
-  Value alignment = send_to(*this, "get-alignment");
+  Value alignment = send_if_understood(*this, "get-alignment");
   const int justification = is_fixnum(alignment) ? alignment.fixnum() : 0;
   const bool single_line = is_true(value_in_object(lisp_object(), "single-line?"));
   draw_title_box(dc, *this, title, title_box(), justification, single_line, port.fore_color().to_color());
