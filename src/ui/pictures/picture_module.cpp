@@ -24,6 +24,7 @@
 #include "ui/pictures/window_buffer.h"
 #include "ui/window_layer.h"
 #include "ui/window_module.h"
+#include "ui/window_painting.h"
 #include "ui/window_properties.h"
 
 namespace orvane::ui {
@@ -36,9 +37,11 @@ WindowPeer& me() { return window_peer(self_object()); }
 
 // --- Captures --------------------------------------------------------------------------
 
+// The window's buffers are brought up to date first.
 Value m_get_window_picture(Value r) {
   WindowPeer& w = me();
   const IntRect area = rect_of(r);
+  if (WindowPeer* owner = w.offscreen_owner()) update_offscreen(*owner);
   if (graphics::Offscreen* buffer = w.drawing_buffer();
       buffer && buffer->surface().format() == raster::PixelFormat::indexed8 &&
       !buffer->surface().color_table().empty()) {
@@ -74,8 +77,9 @@ Value m_put_faces_picture(Value block) {
   const faces::Decoded decoded = faces::decode(bytes);
   if (!decoded.image) raise_error(2, block);
   const WindowBuffer b = eight_bit_buffer(w);
+  // The buffer is the title's to show: marking it for repainting would
+  // compose it again over the image.
   faces::put(*decoded.image, b.pixels);
-  w.invalidate(w.rect);
   return kNoValue;
 }
 
