@@ -67,5 +67,28 @@ TEST(ControlsClick, CheckBoxesToggleAndChoicesSelectWhenReleasedOverThem) {
                                                           "b select () () t"}));
 }
 
+TEST(ControlsClick, ControlsClosedByTheirOwnSelectLeaveNothingBehind) {
+  ControlTitle title;
+  RunResult r = title.play(R"(
+    (test-button (define (select _arg) (say label 'select) (destroy)))
+    (test-checkbox (define (select _arg) (say label 'select) (destroy)))
+    (test-choice (define (select _arg) (say label 'select) (destroy)))
+    (define box (show-window 'box Page '(:size (300 200) :position (0 0))))
+    (show-control test-button 'b box '(:size (80 24) :position (20 10) :title "Go"))
+    (show-control test-checkbox 'k box '(:size (80 16) :position (20 50) :title "K"))
+    (show-control test-choice 'c box '(:size (80 16) :position (20 80) :title "C"))
+    (show-control test-choice 'd box '(:size (80 16) :position (20 100) :title "D")))",
+                           "wait 50\nclick 30 20\nwait 20\nclick 25 55\nwait 20\nclick 25 85\nwait 20\n"
+                           "click 30 20\nwait 20\nclick 25 55\nwait 20\nclick 25 105\nwait 20\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // Once gone, their places are the box's.
+  EXPECT_EQ(lines_after(r.out),
+            (std::vector<std::string>{"b select", "k select", "c select", "box mouse-down-system 30 20",
+                                      "box default-mouse-down 30 20", "box mouse-up-system 30 20",
+                                      "box mouse-down-system 25 55", "box default-mouse-down 25 55",
+                                      "box mouse-up-system 25 55", "d select"}));
+}
+
 }  // namespace
 }  // namespace orvane::testing

@@ -126,6 +126,24 @@ TEST(FacesBlock, DamagedBlocksAreRefusedWithTheirReason) {
   EXPECT_NE(decode(more_rows).error, DecodeError::none);
 }
 
+TEST(FacesBlock, MangledBlocksDecodeToTheirBoxOrAreRefused) {
+  const std::vector<std::uint8_t> good = encode(image_of({2, 1, 30, 9}, 4));
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::uint8_t> block = good;
+    const int changes = 1 + static_cast<int>(random() % 4);
+    for (int c = 0; c < changes; ++c) block[random() % block.size()] = static_cast<std::uint8_t>(random());
+    if (random() % 3 == 0) block.resize(random() % block.size());
+    Decoded decoded = decode(block);
+    if (!decoded.image) {
+      EXPECT_NE(decoded.error, DecodeError::none);
+      continue;
+    }
+    const Image& image = *decoded.image;
+    EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(image.packed_width() * image.box.height()));
+  }
+}
+
 Surface blank_buffer(int w, int h) {
   Surface s(w, h, PixelFormat::indexed8);
   s.fill(255);
