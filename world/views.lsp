@@ -97,6 +97,8 @@
 (if (bound? 'obj-checkbox)
     (begin
       (define obj-check-box (new-class 'obj-check-box obj-standard obj-checkbox))
+      ; The title starts this far past the box.
+      (obj-check-box (defslot margin :default 4))
       (add-kind 'checkbox obj-check-box)))
 (if (bound? 'obj-choice)
     (begin

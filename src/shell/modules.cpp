@@ -18,7 +18,9 @@
 #include "storage/database_module.h"
 #include "storage/files_module.h"
 #include "storage/resources.h"
+#include "ui/controls/controls_module.h"
 #include "ui/menu_module.h"
+#include "ui/pictures/picture_module.h"
 #include "ui/window_module.h"
 
 namespace orvane {
@@ -42,6 +44,8 @@ void register_all_modules() {
   register_fonts();
   ui::register_windows();
   ui::register_menus();
+  ui::register_controls();
+  ui::register_pictures();
   register_processes();
 }
 
