@@ -32,17 +32,18 @@
 
 ; --- Controls
 
-(define Difficulty "Normal")
+(define Difficulty 'normal)
+(define Level-Names '((easy . "Easy") (normal . "Normal") (hard . "Hard")))
 
 (define (option-text _name _on) (if _on (string-append _name " on") (string-append _name " off")))
 
 (define (show-settings)
   (send (window 'summary) set-title
-        (string-append (option-text "Sound" (send (window 'sound) get-content)) ", "
-                       (option-text "Subtitles" (send (window 'subtitles) get-content)) ", "
-                       Difficulty " level")))
+        (string-append (option-text "Sound" (send (window '(options sound)) get-content)) ", "
+                       (option-text "Subtitles" (send (window '(options subtitles)) get-content)) ", "
+                       (cdr (assq Difficulty Level-Names)) " level")))
 
-(define (choose-difficulty _name) (set! Difficulty _name) (show-settings))
+(define (choose-difficulty _level) (set! Difficulty _level) (show-settings))
 
 (define-page controls
   (:color Demo-Background)
@@ -59,11 +60,11 @@
         (caption levels-title :position '(12 8) :size '(240 20) :title "Level" :font '("Arial" 13 bold)
                  :color "#ffffff" :color-fore Demo-Ink)
         (choice easy :position '(12 40) :size '(200 22) :title "Easy" :color "#ffffff"
-                :action (lambda (_b) (choose-difficulty "Easy")))
+                :action (lambda (_b) (choose-difficulty 'easy)))
         (choice normal :position '(12 70) :size '(200 22) :title "Normal" :color "#ffffff"
-                :action (lambda (_b) (choose-difficulty "Normal")))
+                :action (lambda (_b) (choose-difficulty 'normal)))
         (choice hard :position '(12 100) :size '(200 22) :title "Hard" :color "#ffffff"
-                :action (lambda (_b) (choose-difficulty "Hard"))))
+                :action (lambda (_b) (choose-difficulty 'hard))))
   (caption summary :position '(24 244) :size '(-48 24) :title "" :font '("Arial" 14)
            :color Demo-Background :color-fore Demo-Accent)
   (button reset :position '(24 284) :size '(120 28) :title "Reset"
@@ -71,7 +72,7 @@
                     (send (window '(options sound)) set-content ())
                     (send (window '(options subtitles)) set-content ())
                     (send (window '(levels normal)) set-content t)
-                    (choose-difficulty "Normal"))))
+                    (choose-difficulty 'normal))))
 
 ; --- Drawing and text
 
@@ -120,10 +121,16 @@
            :color Demo-Background :color-fore Demo-Ink
            :title "The shapes are drawn by the view's on-paint: color-rect, paint-oval, paint-round-rect, frame-oval, frame-rect, line-to, draw-string and text-box."))
 
-; The sample takes the key focus, so that the Font menu reaches it.
-(set! Page-Hooks
-      (append Page-Hooks
-              (list (lambda (_name) (if (eq? _name 'drawing) (send (window 'sample) set-focus))))))
+
+; What a page does once its windows are there: the controls show the level
+; chosen; the sample takes the key focus, so that the Font menu reaches it.
+(define (page-shown _name)
+  (cond ((eq? _name 'controls)
+         (send (window (list 'levels Difficulty)) set-content t)
+         (show-settings))
+        ((eq? _name 'drawing) (send (window 'sample) set-focus))))
+
+(set! Page-Hooks (append Page-Hooks (list page-shown)))
 
 ; --- Pictures
 
