@@ -17,7 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kDemo = std::string(ORVANE_TESTS_DIR) + "/../titles/demo";
-const std::vector<std::string> kFrames = {"01-welcome", "02-controls", "03-drawing", "04-pictures", "05-scores"};
+const std::vector<std::string> kFrames = {"01-welcome",  "02-controls", "03-drawing",       "04-pictures",
+                                          "05-go-menu", "06-scores",   "07-welcome-again"};
 
 class DemoTour : public ::testing::Test {
  protected:
@@ -44,7 +45,7 @@ TEST_F(DemoTour, ShowsEveryPageAndMatchesItsGoldenFrames) {
   EXPECT_EQ(lines_of(r.out), (std::vector<std::string>{
                                  "Orvane Demo: Page 1 of 5, welcome", "Orvane Demo: Page 2 of 5, controls",
                                  "Orvane Demo: Page 3 of 5, drawing", "Orvane Demo: Page 4 of 5, pictures",
-                                 "Orvane Demo: Page 5 of 5, scores"}));
+                                 "Orvane Demo: Page 5 of 5, scores", "Orvane Demo: Page 1 of 5, welcome"}));
   for (const std::string& name : kFrames) {
     std::optional<raster::Surface> frame = raster::read_png(frames("headless") + "/" + name + ".png");
     ASSERT_TRUE(frame) << name;
@@ -63,8 +64,8 @@ TEST_F(DemoTour, KeepsItsScoresInTheConfigurationFolderBetweenRuns) {
   // The second tour adds two more scores to the two kept: its last frame differs.
   RunResult second = tour(frames("second"));
   ASSERT_EQ(second.status, 0) << second.err;
-  auto a = raster::read_png(frames("first") + "/05-scores.png");
-  auto b = raster::read_png(frames("second") + "/05-scores.png");
+  auto a = raster::read_png(frames("first") + "/06-scores.png");
+  auto b = raster::read_png(frames("second") + "/06-scores.png");
   ASSERT_TRUE(a && b);
   EXPECT_GT(differing_pixels(*a, *b), 0);
 }
