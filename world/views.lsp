@@ -138,8 +138,10 @@
 
 (define (property-keyword? _key) (memq _key Window-Properties))
 
-; Sets a slot of the window by name.
+; Sets a slot of the window (or menu) by name; a name its class lacks is
+; an error rather than a global variable set by mistake.
 (define (set-window-slot _w _slot _value)
+  (if (not (_w (slot-exists? _slot))) (world-error "unknown property" _slot))
   (_w (eval (list 'set! _slot (list 'quote _value)))))
 
 ; Makes, opens and shows a window: kind (view, button, caption ...), name

@@ -97,6 +97,10 @@ TEST(WorldConversions, WhatCannotBeReadIsNamedInTheError) {
 (check-culprit (symbolic-cursor 'hand-of-god) "unknown cursor: hand-of-god")
 (check-culprit (kind-class 'slider) "unknown window kind: slider")
 (check-culprit (go-page 'nowhere) "unknown page: nowhere")
+(define-page typo () (view v :size '(10 10) :colour 'red))
+(check-culprit (go-page 'typo) "unknown property: colour")
+(check (bound? 'colour) ())
+(check-culprit (define-menus (menu m "M" :colour 'red)) "unknown property: colour")
 (report-checks)
 )lisp");
   EXPECT_EQ(r.status, 0) << r.err;
