@@ -7,6 +7,10 @@
 (define Demo-Ink "#20324f")
 (define Demo-Accent "#c8641e")
 
+; The texts given, one a line, for a caption.
+(define (lines . _texts)
+  (apply string-append (map (lambda (_text) (string-append _text (string (char 13)))) _texts)))
+
 (define (page-number-text _name)
   (string-append "Page " (string (+ 1 (page-index _name))) " of " (string (length Pages))))
 

@@ -28,7 +28,15 @@
            :font '("Arial" 14) :color Demo-Background :color-fore Demo-Ink)
   (caption keys :position '(24 210) :size '(-48 100) :font '("Arial" 13) :color Demo-Background
            :color-fore Demo-Accent
-           :title "Page Down and Page Up turn the pages. Ctrl+1 to Ctrl+5 jump to a page (the Go menu). Ctrl+Q quits."))
+           :title "Page Down and Page Up turn the pages. Ctrl+1 to Ctrl+5 jump to a page (the Go menu). Ctrl+Q quits.")
+  (caption contents-title :position '(24 270) :size '(300 22) :title "In this demo" :font '("Arial" 14 bold)
+           :color Demo-Background :color-fore Demo-Ink)
+  (caption contents :position '(24 298) :size '(-48 110) :font '("Arial" 13) :color Demo-Background
+           :color-fore Demo-Ink
+           :title (lines "2  Controls: buttons, check boxes and choices"
+                         "3  Drawing and text in a view's on-paint"
+                         "4  Pictures packed from PNG files"
+                         "5  Scores kept in a record database")))
 
 ; --- Controls
 
@@ -157,10 +165,9 @@
   (let ((_scores (all-scores)))
     (if (null? _scores)
         "No scores yet: press Add a score."
-        (apply string-append
-               (map (lambda (_s) (string-append (string _s) " points" (string (char 13)))) _scores)))))
+        (apply lines (map (lambda (_s) (string-append (string _s) " points")) _scores)))))
 
-(define (show-scores) (send (window 'score-list) set-title (scores-text)))
+(define (show-scores) (send (window '(score-panel score-list)) set-title (scores-text)))
 
 ; The next score: a simple sequence, so that a tour always shows the same.
 (define (next-score) (+ 40 (modulo (* 37 (+ 1 (score-count))) 60)))
@@ -169,8 +176,9 @@
   (:color Demo-Background)
   (caption heading :position '(24 16) :size '(-48 36) :title "Scores kept in a record database"
            :font '("Arial" 22 bold) :color Demo-Background :color-fore Demo-Ink)
-  (caption score-list :position '(24 70) :size '(260 240) :title (scores-text) :font '("Arial" 14)
-           :color "#ffffff" :color-fore Demo-Ink :margin 10 :margin-top 8)
+  (view score-panel :position '(24 70) :size '(260 240) :color "#ffffff" :on-paint paint-border
+        (caption score-list :position '(1 1) :size '(-2 -2) :title (scores-text) :font '("Arial" 14)
+                 :color "#ffffff" :color-fore Demo-Ink :margin 9 :margin-top 7))
   (button add :position '(310 70) :size '(140 28) :title "Add a score"
           :action (lambda (_b) (add-score (next-score)) (show-scores)))
   (button clear :position '(310 110) :size '(140 28) :title "Clear"
