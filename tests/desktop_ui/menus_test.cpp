@@ -395,3 +395,37 @@ TEST(MenuCalls, LabelsAndMnemonics) {
 
 }  // namespace
 }  // namespace orvane::desktop::testing
+
+namespace orvane::desktop::testing {
+namespace {
+
+// A menu taller than the room it has goes on in columns of equal width, each
+// item whole, none past the room.
+TEST(PopupLayoutTest, AMenuTallerThanItsRoomGoesOnInColumns) {
+  std::vector<MenuItem> items(40);
+  for (std::size_t i = 0; i < items.size(); ++i) items[i].text = "Face " + std::to_string(i);
+  const PopupLayout tall = layout_popup(items);
+  const PopupLayout wrapped = layout_popup(items, 200);
+  ASSERT_EQ(wrapped.items.size(), items.size());
+  EXPECT_LE(wrapped.size.height, 200);
+  EXPECT_GT(wrapped.size.width, tall.size.width * 2) << "40 items in 200 pixels need at least three columns";
+  int columns = 1;
+  for (std::size_t i = 1; i < wrapped.items.size(); ++i) {
+    const raster::IntRect& r = wrapped.items[i];
+    EXPECT_EQ(r.height(), tall.items[i].height());
+    EXPECT_EQ(r.width(), tall.items[i].width());
+    EXPECT_LE(r.bottom, wrapped.size.height);
+    if (r.left != wrapped.items[i - 1].left) {
+      ++columns;
+      EXPECT_EQ(r.left, wrapped.items[i - 1].right) << "columns side by side";
+      EXPECT_EQ(r.top, wrapped.items[0].top) << "a column starts at the top";
+    }
+  }
+  EXPECT_EQ(wrapped.size.width, wrapped.items.back().right + (wrapped.items[0].left));
+  EXPECT_GE(columns, 3);
+  // A menu that fits stays one column.
+  EXPECT_EQ(layout_popup(items, tall.size.height).size, tall.size);
+}
+
+}  // namespace
+}  // namespace orvane::desktop::testing

@@ -114,5 +114,28 @@ TEST(WorldMenus, AnItemReachesItsActionFromTheBarAndFromItsAccelerator) {
   EXPECT_NE(r.out.find("quit item\n"), std::string::npos) << r.out;
 }
 
+// A font menu longer than the screen opens in columns under the bar; the
+// face chosen reaches the window with the key focus through on-font.
+TEST(WorldMenus, AFontMenuReachesTheKeyFocusWindowsOnFont) {
+  WorldTitle title;
+  RunResult r = title.play(R"lisp(
+(define-page one
+  (:color 'white)
+  (view sample :position '(10 40) :size '(100 40) :handles-keys? t
+        :on-font (lambda (_w _face) (prin (list 'face (eq? _w (window 'sample)) (equal? _face (car Fonts)))) (new-line))))
+(define (init-user) (go-page 'one) (set-focus (window 'sample)))
+(define-menus (menu fonts "Font" :font? t))
+(prin (list 'entries (= (length Fonts) (length (send (menu 'fonts) children t))))) (new-line)
+)lisp",
+                           "wait 100\nframe closed.png\nclick 14 9\nwait 100\nframe open.png\nclick 30 29\nwait 100\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines_starting(r.out, "(face"), std::vector<std::string>{"(face t t)"}) << r.out << r.err;
+  std::optional<raster::Surface> closed = title.frame("closed.png"), open = title.frame("open.png");
+  ASSERT_TRUE(closed && open);
+  // However many faces are installed, the menu keeps below the bar: the
+  // bar's pixels right of "Font" stay as they were.
+  for (int x : {40, 80, 120}) EXPECT_EQ(open->pixel(x, 9), closed->pixel(x, 9)) << "the pop-up covers the bar at " << x;
+}
+
 }  // namespace
 }  // namespace orvane::testing

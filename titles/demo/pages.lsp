@@ -121,7 +121,6 @@
   (view shapes :position '(24 70) :size '(300 230) :color "#ffffff" :on-paint paint-shapes)
   (view sample :position '(-24 70) :size '(260 120) :color "#ffffff" :font '("Arial" 16)
         :handles-keys? t :on-paint paint-sample
-        :on-click (lambda (_w _x _y) (send _w set-focus))
         :on-font (lambda (_w _face)
                    (set! Sample-Font _face)
                    (send _w set-font (list _face 16 0))))
@@ -136,7 +135,7 @@
   (cond ((eq? _name 'controls)
          (send (window (list 'levels Difficulty)) set-content t)
          (show-settings))
-        ((eq? _name 'drawing) (send (window 'sample) set-focus))))
+        ((eq? _name 'drawing) (set-focus (window 'sample)))))
 
 (set! Page-Hooks (append Page-Hooks (list page-shown)))
 

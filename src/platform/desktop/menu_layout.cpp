@@ -67,7 +67,7 @@ BarLayout layout_bar(const std::vector<MenuItem>& items, int width) {
   return layout;
 }
 
-PopupLayout layout_popup(const std::vector<MenuItem>& items) {
+PopupLayout layout_popup(const std::vector<MenuItem>& items, int max_height) {
   PopupLayout layout;
   int label = 0, accelerator = 0;
   for (const MenuItem& item : items) {
@@ -76,14 +76,19 @@ PopupLayout layout_popup(const std::vector<MenuItem>& items) {
     accelerator = std::max(accelerator, width_of(keys));
   }
   const int inner = kCheckColumn + label + (accelerator > 0 ? kAcceleratorGap + accelerator : 0) + kArrowColumn;
-  const int width = std::max(inner, 60) + 2 * kPopupBorder;
-  int y = kPopupBorder;
+  const int column = std::max(inner, 60);
+  int x = kPopupBorder, y = kPopupBorder, bottom = y;
   for (const MenuItem& item : items) {
     const int h = item.separator() ? kSeparatorHeight : popup_item_height();
-    layout.items.push_back({kPopupBorder, y, width - kPopupBorder, y + h});
+    if (y > kPopupBorder && y + h + kPopupBorder > max_height) {
+      x += column;
+      y = kPopupBorder;
+    }
+    layout.items.push_back({x, y, x + column, y + h});
     y += h;
+    bottom = std::max(bottom, y);
   }
-  layout.size = {width, y + kPopupBorder};
+  layout.size = {x + column + kPopupBorder, bottom + kPopupBorder};
   return layout;
 }
 

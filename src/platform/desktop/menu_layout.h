@@ -15,12 +15,14 @@ struct BarLayout {
 };
 BarLayout layout_bar(const std::vector<MenuItem>& items, int width);
 
-// A pop-up's size and its items' rectangles, relative to its top-left.
+// A pop-up's size and its items' rectangles, relative to its top-left. A
+// pop-up taller than `max_height` goes on in further columns to the right,
+// as Win32 wraps a menu that the screen cannot hold.
 struct PopupLayout {
   raster::IntSize size;
   std::vector<raster::IntRect> items;
 };
-PopupLayout layout_popup(const std::vector<MenuItem>& items);
+PopupLayout layout_popup(const std::vector<MenuItem>& items, int max_height = 0x7fff);
 
 void paint_bar(raster::DeviceContext& dc, const raster::IntRect& bar, const std::vector<MenuItem>& items,
                const BarLayout& layout, int selected);

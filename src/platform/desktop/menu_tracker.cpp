@@ -224,9 +224,12 @@ bool MenuTracker::open_popup(Hmenu menu, IntRect anchor, bool beside, int parent
 
   Level level;
   level.menu = menu;
-  level.layout = layout_popup(*items);
   const raster::IntSize screen = desktop_.framebuffer().bounds().size();
   const IntPoint at = beside ? IntPoint{anchor.right - 3, anchor.top - 3} : IntPoint{anchor.left, anchor.bottom};
+  // A long menu goes on in columns rather than covering what opened it: a
+  // pop-up under the bar keeps below it, a sub-menu has the screen's height.
+  const int room = beside ? screen.height : std::max(screen.height - at.y, screen.height / 2);
+  level.layout = layout_popup(*items, room);
   const IntRect flip = beside ? IntRect{anchor.left + 3, anchor.bottom + 3, anchor.left + 3, anchor.bottom + 3}
                               : IntRect{anchor.left, anchor.top, anchor.left, anchor.top};
   level.rect = place(at, level.layout.size, screen, flip);
