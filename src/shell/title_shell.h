@@ -51,14 +51,6 @@ class TitleShell {
   // language has no such alert.
   int show_alert(int base);
   std::int32_t boot_ticks() const { return boot_ticks_; }
-  // Start-up flag 0x20: the MDI client's background is black until the
-  // first window object takes the flag over, which clears it.
-  bool black_client_background() const { return (flags_ & start_flags::black_client) != 0; }
-  bool take_black_client_background() {
-    const bool had = black_client_background();
-    flags_ = static_cast<std::uint8_t>(flags_ & ~start_flags::black_client);
-    return had;
-  }
 
   // The splash sequence: advance when the current picture's time is up;
   // wait until its last picture has had its time.
