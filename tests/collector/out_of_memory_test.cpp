@@ -73,14 +73,18 @@ class OutOfMemoryTest : public CollectorTest {
     defprim("fill-heap", p_fill_heap);
   }
   // After the abandoned computation the run-time goes on with its memory.
-  // (Part of the dead list may stay: the conservative scan keeps what an
-  // integer left on the native stack happens to name, and the list is one
-  // chain over the whole node store, so one such integer can keep half of
-  // it; sanitizer builds leave many more integers on the stack.)
+  // (Much of the dead list may stay: the conservative scan keeps what a
+  // word left on the native stack happens to name, and the list is one
+  // chain over the whole node store, so one such word near its head keeps
+  // nearly all of it; where the stack's words fall changes from run to run.
+  // So the test asks for room to go on, not for a share of the store.)
   void expect_recovered(std::uint32_t nodes) {
     collect_clean();
-    EXPECT_GT(g_mem.free_count, nodes / 4);
+    EXPECT_GT(g_mem.free_count, std::min<std::uint32_t>(nodes / 4, 1000));
     EXPECT_EQ(run(list({sym("recycle"), kNil})), kNoValue);
+    const int alerts = g_fill.alerts;
+    EXPECT_TRUE(is_pair(run(list({sym("list"), num(1), num(2), num(3)}))));
+    EXPECT_EQ(g_fill.alerts, alerts);
   }
 };
 
